@@ -1,0 +1,326 @@
+#include "os/sim/SimRegistry.h"
+
+#include <cstdio>
+#include <functional>
+
+#include "base/Utf.h"
+#include "base/WideText.h"
+#include "os/image/MachineImage.h"
+
+namespace os::sim {
+namespace {
+
+constexpr std::uint32_t kWriteBits = 0x0002 | 0x0004 | 0x00010000;  // KEY_SET_VALUE, KEY_CREATE_SUB_KEY, DELETE
+
+std::vector<std::wstring> SplitPath(std::wstring_view path, bool& badPath) {
+  std::vector<std::wstring> parts;
+  badPath = false;
+  if (!path.empty() && path.front() == L'\\') {
+    badPath = true;
+    return parts;
+  }
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find(L'\\', start);
+    if (end == std::wstring_view::npos) end = path.size();
+    parts.emplace_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  // A trailing separator names the same key as the path without it.
+  while (!parts.empty() && parts.back().empty()) parts.pop_back();
+  return parts;
+}
+
+std::wstring StatusText(Status s) { return std::to_wstring(s); }
+
+void MarkDeleted(SimKey& key) {
+  key.deleted = true;
+  for (auto& [_, child] : key.subKeys) MarkDeleted(*child);
+}
+
+class SimRegistryKey final : public RegistryKey {
+ public:
+  SimRegistryKey(SimRegistry& registry, std::shared_ptr<SimKey> key, std::uint32_t access, std::wstring label)
+      : registry_(registry), key_(std::move(key)), access_(access), label_(std::move(label)) {}
+
+  Result<std::unique_ptr<RegistryKey>> OpenSubKey(std::wstring_view path, std::uint32_t access) override {
+    const std::wstring label = label_ + L"\\" + std::wstring(path);
+    if (auto e = registry_.gate().Enter("Registry.OpenKey", label)) return Result<std::unique_ptr<RegistryKey>>::Fail(*e);
+    if (key_->deleted) return Result<std::unique_ptr<RegistryKey>>::Fail(error::kKeyDeleted);
+    Status status = 0;
+    auto node = registry_.Walk(key_, path, false, status);
+    if (!node) return Result<std::unique_ptr<RegistryKey>>::Fail(status);
+    if ((access & kWriteBits) && node->denyWrite) return Result<std::unique_ptr<RegistryKey>>::Fail(error::kAccessDenied);
+    return Result<std::unique_ptr<RegistryKey>>::Ok(std::make_unique<SimRegistryKey>(registry_, node, access, label));
+  }
+
+  Status QueryValue(std::wstring_view name, RegistryValue& out) override {
+    if (auto e = registry_.gate().Enter("Registry.QueryValue", label_ + L":" + std::wstring(name))) return *e;
+    if (key_->deleted) return error::kKeyDeleted;
+    for (const auto& [n, v] : key_->values) {
+      if (base::EqualsIgnoreCase(n, name)) {
+        out = v;
+        return error::kSuccess;
+      }
+    }
+    return error::kFileNotFound;
+  }
+
+  Status EnumKey(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) override {
+    if (auto e = registry_.gate().Enter("Registry.EnumKey", label_)) return *e;
+    if (key_->deleted) return error::kKeyDeleted;
+    if (index >= key_->subKeys.size()) return error::kNoMoreItems;
+    auto it = key_->subKeys.begin();
+    std::advance(it, index);
+    if (it->second->name.size() + 1 > maxChars) return error::kMoreData;
+    name = it->second->name;
+    return error::kSuccess;
+  }
+
+  Status EnumValue(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) override {
+    if (auto e = registry_.gate().Enter("Registry.EnumValue", label_)) return *e;
+    if (key_->deleted) return error::kKeyDeleted;
+    if (index >= key_->values.size()) return error::kNoMoreItems;
+    const auto& n = key_->values[index].first;
+    if (n.size() + 1 > maxChars) return error::kMoreData;
+    name = n;
+    return error::kSuccess;
+  }
+
+  Status DeleteValue(std::wstring_view name) override {
+    const std::wstring target = label_ + L":" + std::wstring(name);
+    Status status = error::kFileNotFound;
+    if (auto e = registry_.gate().Enter("Registry.DeleteValue", target)) {
+      status = *e;
+    } else if (key_->deleted) {
+      status = error::kKeyDeleted;
+    } else if (!(access_ & 0x0002) || key_->denyWrite) {
+      status = error::kAccessDenied;
+    } else {
+      for (auto it = key_->values.begin(); it != key_->values.end(); ++it) {
+        if (base::EqualsIgnoreCase(it->first, name)) {
+          key_->values.erase(it);
+          status = error::kSuccess;
+          break;
+        }
+      }
+    }
+    registry_.gate().Record(L"registry.DeleteValue " + target + L" -> " + StatusText(status));
+    return status;
+  }
+
+  Status DeleteTree(std::wstring_view subKey) override {
+    const std::wstring label = label_ + L"\\" + std::wstring(subKey);
+    if (key_->deleted) {
+      registry_.gate().Record(L"registry.DeleteTree " + label + L" -> " + StatusText(error::kKeyDeleted));
+      return error::kKeyDeleted;
+    }
+    return registry_.DeleteTreeAt(key_, subKey, label);
+  }
+
+ private:
+  SimRegistry& registry_;
+  std::shared_ptr<SimKey> key_;
+  std::uint32_t access_;
+  std::wstring label_;
+};
+
+}  // namespace
+
+SimRegistry::SimRegistry(Gate& gate) : gate_(gate) {
+  machine_ = std::make_shared<SimKey>();
+  machine_->name = L"HKEY_LOCAL_MACHINE";
+  users_ = std::make_shared<SimKey>();
+  users_->name = L"HKEY_USERS";
+  SetCurrentControlSet(1);
+}
+
+void SimRegistry::SetCurrentControlSet(int number) {
+  currentControlSet_ = number;
+  wchar_t name[32];
+  std::swprintf(name, 32, L"ControlSet%03d", number);
+  Status status = 0;
+  auto system = Walk(machine_, L"SYSTEM", true, status);
+  auto& link = system->subKeys[L"CURRENTCONTROLSET"];
+  if (!link) {
+    link = std::make_shared<SimKey>();
+    link->name = L"CurrentControlSet";
+    link->parent = system;
+  }
+  link->linkTarget = std::wstring(L"HKEY_LOCAL_MACHINE\\SYSTEM\\") + name;
+  CreateKey(link->linkTarget);
+  SetValue(L"HKEY_LOCAL_MACHINE\\SYSTEM\\Select", L"Current",
+           RegistryValue{regtype::kDword, {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8), 0, 0}});
+}
+
+std::shared_ptr<SimKey> SimRegistry::RootNode(RootKey root) const {
+  Status status = 0;
+  switch (root) {
+    case RootKey::LocalMachine: return machine_;
+    case RootKey::Users: return users_;
+    case RootKey::CurrentUser: return Walk(users_, userSid_, true, status);
+    case RootKey::ClassesRoot: return Walk(machine_, L"SOFTWARE\\Classes", true, status);
+  }
+  return nullptr;
+}
+
+std::shared_ptr<SimKey> SimRegistry::Walk(std::shared_ptr<SimKey> node, std::wstring_view path, bool create,
+                                          Status& status) const {
+  bool bad = false;
+  const auto parts = SplitPath(path, bad);
+  if (bad) {
+    status = error::kBadPathname;
+    return nullptr;
+  }
+  for (const auto& part : parts) {
+    if (part.empty()) {
+      status = error::kFileNotFound;
+      return nullptr;
+    }
+    const std::wstring upper = base::Upcase(part);
+    auto it = node->subKeys.find(upper);
+    if (it == node->subKeys.end()) {
+      if (!create) {
+        status = error::kFileNotFound;
+        return nullptr;
+      }
+      auto child = std::make_shared<SimKey>();
+      child->name = part;
+      child->parent = node;
+      it = node->subKeys.emplace(upper, child).first;
+    }
+    node = it->second;
+    if (!node->linkTarget.empty()) node = ResolveFull(node->linkTarget, true);
+  }
+  status = error::kSuccess;
+  return node;
+}
+
+std::shared_ptr<SimKey> SimRegistry::ResolveFull(std::wstring_view fullPath, bool create) const {
+  RootKey root;
+  std::wstring rest;
+  if (!image::SplitRegistryPath(fullPath, root, rest)) return nullptr;
+  Status status = 0;
+  return Walk(RootNode(root), rest, create, status);
+}
+
+Result<std::unique_ptr<RegistryKey>> SimRegistry::OpenKey(RootKey root, std::wstring_view path, std::uint32_t access) {
+  const std::wstring label = std::wstring(RootKeyName(root)) + L"\\" + std::wstring(path);
+  if (auto e = gate_.Enter("Registry.OpenKey", label)) return Result<std::unique_ptr<RegistryKey>>::Fail(*e);
+  Status status = 0;
+  auto node = Walk(RootNode(root), path, false, status);
+  if (!node) return Result<std::unique_ptr<RegistryKey>>::Fail(status);
+  if ((access & kWriteBits) && node->denyWrite) return Result<std::unique_ptr<RegistryKey>>::Fail(error::kAccessDenied);
+  return Result<std::unique_ptr<RegistryKey>>::Ok(std::make_unique<SimRegistryKey>(*this, node, access, label));
+}
+
+Status SimRegistry::DeleteTree(RootKey root, std::wstring_view path) {
+  const std::wstring label = std::wstring(RootKeyName(root)) + L"\\" + std::wstring(path);
+  return DeleteTreeAt(RootNode(root), path, label);
+}
+
+Status SimRegistry::DeleteTreeAt(std::shared_ptr<SimKey> from, std::wstring_view path, const std::wstring& label) {
+  Status status = 0;
+  if (auto e = gate_.Enter("Registry.DeleteTree", label)) {
+    status = *e;
+  } else {
+    auto node = Walk(from, path, false, status);
+    if (node) {
+      // Depth first, like SHDeleteKeyW: what can go goes; a protected key
+      // keeps itself and its ancestors.
+      std::function<Status(const std::shared_ptr<SimKey>&)> erase = [&](const std::shared_ptr<SimKey>& key) -> Status {
+        Status worst = error::kSuccess;
+        std::vector<std::shared_ptr<SimKey>> children;
+        for (auto& [_, child] : key->subKeys) children.push_back(child);
+        for (auto& child : children) {
+          if (const Status s = erase(child); s != error::kSuccess) worst = s;
+        }
+        if (key->denyWrite || !key->subKeys.empty()) return error::kAccessDenied;
+        auto parent = key->parent.lock();
+        if (!parent) return error::kAccessDenied;  // a root
+        parent->subKeys.erase(base::Upcase(key->name));
+        MarkDeleted(*key);
+        return worst;
+      };
+      status = erase(node);
+    }
+  }
+  gate_.Record(L"registry.DeleteTree " + label + L" -> " + StatusText(status));
+  return status;
+}
+
+void SimRegistry::CreateKey(std::wstring_view fullPath) { ResolveFull(fullPath, true); }
+
+void SimRegistry::SetValue(std::wstring_view fullPath, std::wstring_view name, RegistryValue value) {
+  auto key = ResolveFull(fullPath, true);
+  if (!key) return;
+  for (auto& [n, v] : key->values) {
+    if (base::EqualsIgnoreCase(n, name)) {
+      v = std::move(value);
+      return;
+    }
+  }
+  key->values.emplace_back(std::wstring(name), std::move(value));
+}
+
+void SimRegistry::SetString(std::wstring_view fullPath, std::wstring_view name, std::wstring_view text,
+                            std::uint32_t type) {
+  std::wstring data(text);
+  data.push_back(L'\0');
+  SetValue(fullPath, name, RegistryValue{type, base::WideToUtf16Bytes(data)});
+}
+
+void SimRegistry::SetMultiString(std::wstring_view fullPath, std::wstring_view name,
+                                 const std::vector<std::wstring>& strings) {
+  std::wstring data;
+  for (const auto& s : strings) {
+    data += s;
+    data.push_back(L'\0');
+  }
+  data.push_back(L'\0');
+  SetValue(fullPath, name, RegistryValue{regtype::kMultiString, base::WideToUtf16Bytes(data)});
+}
+
+void SimRegistry::Protect(std::wstring_view fullPath) {
+  if (auto key = ResolveFull(fullPath, true)) key->denyWrite = true;
+}
+
+bool SimRegistry::KeyExists(std::wstring_view fullPath) const { return ResolveFull(fullPath, false) != nullptr; }
+
+std::optional<RegistryValue> SimRegistry::GetValue(std::wstring_view fullPath, std::wstring_view name) const {
+  auto key = ResolveFull(fullPath, false);
+  if (!key) return std::nullopt;
+  for (const auto& [n, v] : key->values) {
+    if (base::EqualsIgnoreCase(n, name)) return v;
+  }
+  return std::nullopt;
+}
+
+bool SimRegistry::RemoveKey(std::wstring_view fullPath) {
+  auto key = ResolveFull(fullPath, false);
+  if (!key) return false;
+  auto parent = key->parent.lock();
+  if (!parent) return false;
+  parent->subKeys.erase(base::Upcase(key->name));
+  MarkDeleted(*key);
+  return true;
+}
+
+bool SimRegistry::RemoveValue(std::wstring_view fullPath, std::wstring_view name) {
+  auto key = ResolveFull(fullPath, false);
+  if (!key) return false;
+  return std::erase_if(key->values, [&](const auto& v) { return base::EqualsIgnoreCase(v.first, name); }) > 0;
+}
+
+void SimRegistry::ForEachKey(const std::function<void(const std::wstring&, const SimKey&)>& visit) const {
+  std::function<void(const std::wstring&, const SimKey&)> walk = [&](const std::wstring& path, const SimKey& key) {
+    visit(path, key);
+    for (const auto& [_, child] : key.subKeys) {
+      if (child->linkTarget.empty()) walk(path + L"\\" + child->name, *child);
+    }
+  };
+  for (const auto& [_, child] : machine_->subKeys) walk(L"HKEY_LOCAL_MACHINE\\" + child->name, *child);
+  for (const auto& [_, child] : users_->subKeys) walk(L"HKEY_USERS\\" + child->name, *child);
+}
+
+}  // namespace os::sim

@@ -1,0 +1,171 @@
+#include "os/sim/SimServices.h"
+
+#include "base/WideText.h"
+
+namespace os::sim {
+namespace {
+
+std::wstring Journal(std::wstring_view op, std::wstring_view name, Status status) {
+  return L"services." + std::wstring(op) + L" " + std::wstring(name) + L" -> " + std::to_wstring(status);
+}
+
+class SimServiceHandle final : public ServiceHandle {
+ public:
+  SimServiceHandle(SimServices& scm, std::wstring name) : scm_(scm), name_(std::move(name)) {}
+
+  Result<std::uint32_t> QueryState() override {
+    if (auto e = scm_.gate().Enter("Services.QueryState", name_)) return Result<std::uint32_t>::Fail(*e);
+    SimService* s = scm_.Find(name_);
+    if (!s) return Result<std::uint32_t>::Fail(error::kInvalidHandle);
+    scm_.Settle(*s);
+    return Result<std::uint32_t>::Ok(s->state);
+  }
+
+  Status Control(std::uint32_t control) override {
+    Status status = 0;
+    if (auto e = scm_.gate().Enter("Services.Control", name_)) status = *e;
+    else if (SimService* s = scm_.Find(name_); !s) status = error::kInvalidHandle;
+    else if (control != svc::kControlStop) status = error::kInvalidParameter;
+    else status = scm_.Stop(*s);
+    scm_.gate().Record(Journal(L"Stop", name_, status));
+    return status;
+  }
+
+  Status Start() override {
+    Status status = 0;
+    if (auto e = scm_.gate().Enter("Services.Start", name_)) status = *e;
+    else if (SimService* s = scm_.Find(name_); !s) status = error::kInvalidHandle;
+    else status = scm_.Start(*s);
+    scm_.gate().Record(Journal(L"Start", name_, status));
+    return status;
+  }
+
+  Result<std::vector<ServiceEntry>> EnumDependents(std::uint32_t filter) override {
+    using R = Result<std::vector<ServiceEntry>>;
+    if (auto e = scm_.gate().Enter("Services.EnumDependents", name_)) return R::Fail(*e);
+    SimService* s = scm_.Find(name_);
+    if (!s) return R::Fail(error::kInvalidHandle);
+    return R::Ok(scm_.Dependents(*s, filter));
+  }
+
+ private:
+  SimServices& scm_;
+  std::wstring name_;
+};
+
+class SimLock final : public ServiceDatabaseLock {
+ public:
+  explicit SimLock(SimServices& scm) : scm_(scm) {
+    ++scm_.database().locksHeld;
+    ++scm_.database().locksTaken;
+  }
+  ~SimLock() override { --scm_.database().locksHeld; }
+
+ private:
+  SimServices& scm_;
+};
+
+class SimManager final : public ServiceManager {
+ public:
+  explicit SimManager(SimServices& scm) : scm_(scm) {}
+
+  Result<std::unique_ptr<ServiceHandle>> Open(std::wstring_view name, std::uint32_t /*access*/) override {
+    using R = Result<std::unique_ptr<ServiceHandle>>;
+    if (auto e = scm_.gate().Enter("Services.Open", name)) return R::Fail(*e);
+    SimService* s = scm_.Find(name);
+    if (!s) return R::Fail(error::kServiceDoesNotExist);
+    return R::Ok(std::make_unique<SimServiceHandle>(scm_, s->name));
+  }
+
+  Result<std::unique_ptr<ServiceDatabaseLock>> LockDatabase() override {
+    using R = Result<std::unique_ptr<ServiceDatabaseLock>>;
+    if (auto e = scm_.gate().Enter("Services.LockDatabase", L"")) return R::Fail(*e);
+    auto& db = scm_.database();
+    if (db.lockDenied) return R::Fail(error::kAccessDenied);
+    if (db.lockedByOther || db.locksHeld > 0) return R::Fail(error::kServiceDatabaseLocked);
+    return R::Ok(std::make_unique<SimLock>(scm_));
+  }
+
+ private:
+  SimServices& scm_;
+};
+
+}  // namespace
+
+Result<std::unique_ptr<ServiceManager>> SimServices::OpenManager(std::uint32_t access) {
+  using R = Result<std::unique_ptr<ServiceManager>>;
+  if (auto e = gate_.Enter("Services.OpenManager", L"")) return R::Fail(*e);
+  if (database_.managerAccessDenied && (access & svc::kManagerLock)) return R::Fail(error::kAccessDenied);
+  return R::Ok(std::make_unique<SimManager>(*this));
+}
+
+SimService* SimServices::Find(std::wstring_view name) {
+  for (auto& s : services_) {
+    if (base::EqualsIgnoreCase(s.name, name)) return &s;
+  }
+  return nullptr;
+}
+
+std::uint32_t SimServices::StateOf(std::wstring_view name) {
+  SimService* s = Find(name);
+  if (!s) return 0;
+  Settle(*s);
+  return s->state;
+}
+
+void SimServices::Settle(SimService& s) {
+  const std::uint32_t elapsed = clock_.now() - s.pendingSince;
+  if (s.state == svc::kStopPending && !s.hangsStopping && elapsed >= s.stopDelayMs) {
+    s.state = svc::kStopped;
+  } else if (s.state == svc::kStartPending && !s.hangsStarting && elapsed >= s.startDelayMs) {
+    s.state = svc::kRunning;
+    if (onStarted_) onStarted_(s.name);
+  }
+}
+
+Status SimServices::Stop(SimService& s) {
+  Settle(s);
+  if (s.stopError) return s.stopError;
+  if (s.state == svc::kStopped) return error::kServiceNotActive;
+  if (s.state != svc::kRunning && s.state != svc::kPaused) return error::kServiceCannotAcceptControl;
+  if (!Dependents(s, svc::kActive).empty()) return error::kDependentServicesRunning;
+  s.state = svc::kStopPending;
+  s.pendingSince = clock_.now();
+  Settle(s);
+  return error::kSuccess;
+}
+
+Status SimServices::Start(SimService& s) {
+  Settle(s);
+  if (s.startError) return s.startError;
+  if (s.state != svc::kStopped) return error::kServiceAlreadyRunning;
+  // The SCM starts what a service depends on first.
+  for (const auto& dep : s.dependsOn) {
+    if (SimService* d = Find(dep); d && StateOf(dep) == svc::kStopped) {
+      if (const Status st = Start(*d)) return st;
+    }
+  }
+  s.state = svc::kStartPending;
+  s.pendingSince = clock_.now();
+  Settle(s);
+  return error::kSuccess;
+}
+
+std::vector<ServiceEntry> SimServices::Dependents(const SimService& s, std::uint32_t filter) {
+  // Direct dependents, most recently declared first (the reverse of the order
+  // in which they would be started).
+  std::vector<ServiceEntry> out;
+  for (auto it = services_.rbegin(); it != services_.rend(); ++it) {
+    bool depends = false;
+    for (const auto& d : it->dependsOn) depends = depends || base::EqualsIgnoreCase(d, s.name);
+    if (!depends) continue;
+    Settle(*it);
+    const bool active = it->state != svc::kStopped;
+    if ((filter & svc::kActive) && !active && !(filter & 2)) continue;
+    if (!(filter & svc::kActive) && active) continue;
+    out.push_back(ServiceEntry{it->name, it->displayName, it->state});
+  }
+  return out;
+}
+
+}  // namespace os::sim

@@ -1,0 +1,287 @@
+#include "os/sim/SimSpooler.h"
+
+#include <algorithm>
+
+#include "base/WideText.h"
+
+namespace os::sim {
+namespace {
+
+bool KnownEnvironment(std::wstring_view env) {
+  for (const wchar_t* known : {L"Windows NT x86", L"Windows x64", L"Windows IA64", L"Windows 4.0"}) {
+    if (base::EqualsIgnoreCase(env, known)) return true;
+  }
+  return false;
+}
+
+std::wstring Journal(std::wstring_view op, std::wstring_view target, Status status) {
+  return L"spooler." + std::wstring(op) + L" " + std::wstring(target) + L" -> " + std::to_wstring(status);
+}
+
+class SimPrinterHandle final : public PrinterHandle {
+ public:
+  SimPrinterHandle(SimSpooler& spooler, std::wstring name) : spooler_(spooler), name_(std::move(name)) {}
+
+  Result<std::vector<FormInfo>> Forms() override {
+    using R = Result<std::vector<FormInfo>>;
+    if (auto e = spooler_.gate().Enter("Spooler.Forms", name_)) return R::Fail(*e);
+    if (const Status s = Check()) return R::Fail(s);
+    std::vector<FormInfo> out;
+    for (const auto& f : spooler_.forms()) out.push_back(FormInfo{f.flags, f.name});
+    return R::Ok(std::move(out));
+  }
+
+  Result<std::vector<std::uint32_t>> Jobs(std::uint32_t firstJob, std::uint32_t count) override {
+    using R = Result<std::vector<std::uint32_t>>;
+    if (auto e = spooler_.gate().Enter("Spooler.Jobs", name_)) return R::Fail(*e);
+    if (const Status s = Check()) return R::Fail(s);
+    const auto& jobs = spooler_.FindPrinter(name_)->jobs;
+    std::vector<std::uint32_t> out;
+    for (size_t i = firstJob; i < jobs.size() && out.size() < count; ++i) out.push_back(jobs[i]);
+    return R::Ok(std::move(out));
+  }
+
+  Status RemoveForm(std::wstring_view formName) override {
+    Status status = 0;
+    if (auto e = spooler_.gate().Enter("Spooler.RemoveForm", formName)) status = *e;
+    else if (!(status = Check())) status = spooler_.RemoveForm(formName);
+    spooler_.gate().Record(Journal(L"DeleteForm", formName, status));
+    return status;
+  }
+
+  Status Delete() override {
+    Status status = 0;
+    if (auto e = spooler_.gate().Enter("Spooler.DeletePrinter", name_)) status = *e;
+    else if (!(status = Check())) spooler_.RemovePrinter(name_);
+    spooler_.gate().Record(Journal(L"DeletePrinter", name_, status));
+    return status;
+  }
+
+ private:
+  Status Check() {
+    if (!spooler_.Available()) return error::kRpcServerUnavailable;
+    return spooler_.FindPrinter(name_) ? error::kSuccess : error::kInvalidHandle;
+  }
+
+  SimSpooler& spooler_;
+  std::wstring name_;
+};
+
+}  // namespace
+
+const wchar_t* SimSpooler::kFormsKey = L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\Forms";
+
+SimSpooler::SimSpooler(Gate& gate, SimRegistry& registry, SimFileSystem& files)
+    : gate_(gate), registry_(registry), files_(files) {}
+
+std::wstring SimSpooler::PrinterKey(std::wstring_view name) {
+  return L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\" + std::wstring(name);
+}
+
+std::wstring SimSpooler::DriverKey(std::wstring_view environment, std::uint32_t version, std::wstring_view name) {
+  return L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\" + std::wstring(environment) +
+         L"\\Drivers\\Version-" + std::to_wstring(version) + L"\\" + std::wstring(name);
+}
+
+std::wstring SimSpooler::ConnectionKey(std::wstring_view printerName) {
+  std::wstring commas(printerName);
+  std::replace(commas.begin(), commas.end(), L'\\', L',');
+  return L"HKEY_CURRENT_USER\\Printers\\Connections\\" + commas;
+}
+
+SimPrinter* SimSpooler::FindPrinter(std::wstring_view name) {
+  for (auto& p : printers_) {
+    if (base::EqualsIgnoreCase(p.name, name)) return &p;
+  }
+  return nullptr;
+}
+
+void SimSpooler::AddDriver(SimDriver driver) {
+  const std::wstring key = DriverKey(driver.environment, driver.version, driver.name);
+  if (!registry_.KeyExists(key)) {
+    registry_.SetString(key, L"Driver", driver.driverPath);
+    registry_.SetString(key, L"Data File", driver.dataFile);
+    registry_.SetString(key, L"Configuration File", driver.configFile);
+    if (!driver.infPath.empty()) registry_.SetString(key, L"InfPath", driver.infPath);
+  }
+  for (const auto& f : driver.files) {
+    if (!files_.Exists(f)) files_.AddFile(f);
+  }
+  drivers_.push_back(std::move(driver));
+}
+
+void SimSpooler::AddPrinter(SimPrinter printer) {
+  if (printer.serverName.empty()) {
+    const std::wstring key = PrinterKey(printer.name);
+    if (!registry_.KeyExists(key)) {
+      registry_.SetString(key, L"Name", printer.name);
+      registry_.SetString(key, L"Printer Driver", printer.driverName);
+      registry_.SetString(key, L"Port", printer.portName);
+      registry_.SetString(key, L"Share Name", printer.shareName);
+      registry_.SetString(key + L"\\DsSpooler", L"driverName", printer.driverName);
+      registry_.SetString(key + L"\\DsSpooler", L"printerName", printer.name);
+      if (!printer.media.empty()) registry_.SetMultiString(key + L"\\DsDriver", L"printMediaSupported", printer.media);
+      if (!printer.hardwareId.empty()) registry_.SetString(key + L"\\PnPData", L"HardwareID", printer.hardwareId);
+    }
+  } else {
+    const std::wstring key = ConnectionKey(printer.name);
+    if (!registry_.KeyExists(key)) registry_.SetString(key, L"Server", printer.serverName);
+  }
+  printers_.push_back(std::move(printer));
+}
+
+void SimSpooler::AddForm(SimForm form) {
+  if (form.flags == spool::kFormUser && !registry_.GetValue(kFormsKey, form.name)) {
+    registry_.SetValue(kFormsKey, form.name, RegistryValue{regtype::kBinary, std::vector<std::uint8_t>(32, 0)});
+  }
+  forms_.push_back(std::move(form));
+}
+
+void SimSpooler::RemovePrinter(std::wstring_view name) {
+  auto it = std::find_if(printers_.begin(), printers_.end(),
+                         [&](const SimPrinter& p) { return base::EqualsIgnoreCase(p.name, name); });
+  if (it == printers_.end()) return;
+  registry_.RemoveKey(it->serverName.empty() ? PrinterKey(it->name) : ConnectionKey(it->name));
+  printers_.erase(it);
+}
+
+Status SimSpooler::RemoveForm(std::wstring_view name) {
+  auto it = std::find_if(forms_.begin(), forms_.end(),
+                         [&](const SimForm& f) { return base::EqualsIgnoreCase(f.name, name); });
+  if (it == forms_.end()) return error::kInvalidFormName;
+  if (it->flags == spool::kFormBuiltin) return error::kInvalidParameter;
+  forms_.erase(it);
+  registry_.RemoveValue(kFormsKey, name);  // the spooler's own bookkeeping
+  return error::kSuccess;
+}
+
+void SimSpooler::OnServiceStarted() {
+  std::erase_if(printers_, [&](const SimPrinter& p) {
+    return p.serverName.empty() && !registry_.KeyExists(PrinterKey(p.name));
+  });
+  std::erase_if(drivers_, [&](const SimDriver& d) {
+    return !registry_.KeyExists(DriverKey(d.environment, d.version, d.name));
+  });
+}
+
+Result<std::vector<PrinterInfo>> SimSpooler::Printers(std::uint32_t flags) {
+  using R = Result<std::vector<PrinterInfo>>;
+  if (auto e = gate_.Enter("Spooler.Printers", L"")) return R::Fail(*e);
+  if (!Available()) return R::Fail(error::kRpcServerUnavailable);
+  std::vector<PrinterInfo> out;
+  // Local printers first, then the user's connections, each in the spooler's order.
+  for (bool wantLocal : {true, false}) {
+    if (wantLocal && !(flags & spool::kEnumLocal)) continue;
+    if (!wantLocal && !(flags & spool::kEnumConnections)) continue;
+    for (const auto& p : printers_) {
+      if (p.serverName.empty() != wantLocal) continue;
+      out.push_back(PrinterInfo{p.serverName, p.name, p.shareName, p.portName, p.driverName});
+    }
+  }
+  return R::Ok(std::move(out));
+}
+
+Result<std::vector<DriverInfo>> SimSpooler::Drivers(std::wstring_view environment) {
+  using R = Result<std::vector<DriverInfo>>;
+  if (auto e = gate_.Enter("Spooler.Drivers", environment)) return R::Fail(*e);
+  if (!Available()) return R::Fail(error::kRpcServerUnavailable);
+  if (!KnownEnvironment(environment)) return R::Fail(error::kUnknownPrinterEnvironment);
+  std::vector<DriverInfo> out;
+  for (const auto& d : drivers_) {
+    if (!base::EqualsIgnoreCase(d.environment, environment)) continue;
+    out.push_back(DriverInfo{d.version, d.name, d.environment, d.driverPath, d.dataFile, d.configFile});
+  }
+  return R::Ok(std::move(out));
+}
+
+Result<std::unique_ptr<PrinterHandle>> SimSpooler::Open(std::wstring_view name, std::uint32_t /*access*/) {
+  using R = Result<std::unique_ptr<PrinterHandle>>;
+  if (auto e = gate_.Enter("Spooler.Open", name)) return R::Fail(*e);
+  if (!Available()) return R::Fail(error::kRpcServerUnavailable);
+  const SimPrinter* p = FindPrinter(name);
+  if (!p) return R::Fail(error::kInvalidPrinterName);
+  return R::Ok(std::make_unique<SimPrinterHandle>(*this, p->name));
+}
+
+Status SimSpooler::DeleteConnection(std::wstring_view name) {
+  Status status = 0;
+  if (auto e = gate_.Enter("Spooler.DeleteConnection", name)) {
+    status = *e;
+  } else if (!Available()) {
+    status = error::kRpcServerUnavailable;
+  } else {
+    const SimPrinter* p = FindPrinter(name);
+    if (!p || p->serverName.empty()) status = error::kInvalidPrinterName;
+    else RemovePrinter(name);
+  }
+  gate_.Record(Journal(L"DeleteConnection", name, status));
+  return status;
+}
+
+Status SimSpooler::DeleteDriver(std::wstring_view environment, std::wstring_view driverName, std::uint32_t deleteFlag,
+                                std::uint32_t /*versionFlag*/) {
+  Status status = 0;
+  const std::wstring target = std::wstring(environment) + L"|" + std::wstring(driverName);
+  if (auto e = gate_.Enter("Spooler.DeleteDriver", target)) {
+    status = *e;
+  } else if (!Available()) {
+    status = error::kRpcServerUnavailable;
+  } else if (!KnownEnvironment(environment)) {
+    status = error::kUnknownPrinterEnvironment;
+  } else {
+    auto it = std::find_if(drivers_.begin(), drivers_.end(), [&](const SimDriver& d) {
+      return base::EqualsIgnoreCase(d.environment, environment) && base::EqualsIgnoreCase(d.name, driverName);
+    });
+    const bool inUse = std::any_of(printers_.begin(), printers_.end(), [&](const SimPrinter& p) {
+      return base::EqualsIgnoreCase(p.driverName, driverName);
+    });
+    if (it == drivers_.end()) {
+      status = error::kUnknownPrinterDriver;
+    } else if (inUse) {
+      status = error::kPrinterDriverInUse;
+    } else {
+      SimDriver gone = *it;
+      drivers_.erase(it);
+      registry_.RemoveKey(DriverKey(gone.environment, gone.version, gone.name));
+      if (deleteFlag & spool::kDeleteUnusedFiles) {
+        for (const auto& f : gone.files) {
+          const bool shared = std::any_of(drivers_.begin(), drivers_.end(), [&](const SimDriver& d) {
+            return std::any_of(d.files.begin(), d.files.end(),
+                               [&](const std::wstring& g) { return base::EqualsIgnoreCase(f, g); });
+          });
+          if (shared) continue;
+          if (auto entry = files_.Lookup(f); entry && !entry->folder) {
+            entry->parent.lock()->children.erase(base::Upcase(entry->name));
+          }
+        }
+      }
+    }
+  }
+  gate_.Record(Journal(L"DeleteDriver", target, status));
+  return status;
+}
+
+Status SimSpooler::DeleteDriverPackage(std::wstring_view infPath, std::wstring_view environment) {
+  Status status = 0;
+  const std::wstring target = std::wstring(environment) + L"|" + std::wstring(infPath);
+  if (!packageExport_) return error::kProcNotFound;  // nothing to call: no journal entry
+  if (auto e = gate_.Enter("Spooler.DeleteDriverPackage", target)) {
+    status = *e;
+  } else if (!Available()) {
+    status = error::kRpcServerUnavailable;
+  } else if (infPath.empty()) {
+    status = error::kInvalidParameter;
+  } else {
+    auto it = std::find_if(packages_.begin(), packages_.end(),
+                           [&](const std::wstring& p) { return base::EqualsIgnoreCase(p, infPath); });
+    const bool used = std::any_of(drivers_.begin(), drivers_.end(),
+                                  [&](const SimDriver& d) { return base::EqualsIgnoreCase(d.infPath, infPath); });
+    if (it == packages_.end()) status = error::kFileNotFound;
+    else if (used) status = error::kPrinterDriverPackageInUse;
+    else packages_.erase(it);
+  }
+  gate_.Record(Journal(L"DeleteDriverPackage", target, status));
+  return status;
+}
+
+}  // namespace os::sim

@@ -1,0 +1,75 @@
+#pragma once
+// The simulated print spooler. It keeps its printers, drivers and forms in
+// memory and mirrors them into the registry keys where Windows keeps them,
+// removing a key when the spooler deletes its object. While the "Spooler"
+// service is not running every call fails with RPC_S_SERVER_UNAVAILABLE;
+// when it starts again it forgets printers and drivers whose keys are gone.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "os/Spooler.h"
+#include "os/image/MachineImage.h"
+#include "os/sim/Gate.h"
+#include "os/sim/SimFileSystem.h"
+#include "os/sim/SimRegistry.h"
+
+namespace os::sim {
+
+using SimDriver = image::DriverSpec;
+using SimPrinter = image::PrinterSpec;
+using SimForm = image::FormSpec;
+
+class SimSpooler final : public Spooler {
+ public:
+  SimSpooler(Gate& gate, SimRegistry& registry, SimFileSystem& files);
+
+  // os::Spooler
+  Result<std::vector<PrinterInfo>> Printers(std::uint32_t flags) override;
+  Result<std::vector<DriverInfo>> Drivers(std::wstring_view environment) override;
+  Result<std::unique_ptr<PrinterHandle>> Open(std::wstring_view name, std::uint32_t access) override;
+  Status DeleteConnection(std::wstring_view name) override;
+  Status DeleteDriver(std::wstring_view environment, std::wstring_view driverName, std::uint32_t deleteFlag,
+                      std::uint32_t versionFlag) override;
+  Status DeleteDriverPackage(std::wstring_view infPath, std::wstring_view environment) override;
+
+  // Model access. Adding writes the object's registry keys when they are missing.
+  void AddDriver(SimDriver driver);
+  void AddPrinter(SimPrinter printer);
+  void AddForm(SimForm form);
+  void AddPackage(std::wstring infPath) { packages_.push_back(std::move(infPath)); }
+  void SetPackageExport(bool present) { packageExport_ = present; }
+  bool packageExport() const { return packageExport_; }
+  void SetRunningCheck(std::function<bool()> running) { running_ = std::move(running); }
+  void OnServiceStarted();  // forget objects whose registry keys are gone
+
+  const std::vector<SimDriver>& drivers() const { return drivers_; }
+  const std::vector<SimPrinter>& printers() const { return printers_; }
+  const std::vector<SimForm>& forms() const { return forms_; }
+  const std::vector<std::wstring>& packages() const { return packages_; }
+  SimPrinter* FindPrinter(std::wstring_view name);
+
+  // Registry locations of the objects, in the current control set.
+  static std::wstring PrinterKey(std::wstring_view name);
+  static std::wstring DriverKey(std::wstring_view environment, std::uint32_t version, std::wstring_view name);
+  static std::wstring ConnectionKey(std::wstring_view printerName);
+  static const wchar_t* kFormsKey;
+
+  Gate& gate() { return gate_; }
+  bool Available() const { return !running_ || running_(); }
+  void RemovePrinter(std::wstring_view name);
+  Status RemoveForm(std::wstring_view name);
+
+ private:
+  Gate& gate_;
+  SimRegistry& registry_;
+  SimFileSystem& files_;
+  std::function<bool()> running_;
+  std::vector<SimDriver> drivers_;
+  std::vector<SimPrinter> printers_;
+  std::vector<SimForm> forms_;
+  std::vector<std::wstring> packages_;
+  bool packageExport_ = true;
+};
+
+}  // namespace os::sim

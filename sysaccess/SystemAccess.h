@@ -1,0 +1,32 @@
+#pragma once
+// The system access layer's state: the operating-system version record,
+// filled on first use and kept for the life of the process. One instance per
+// process; tests make one per simulated machine.
+#include <memory>
+#include <optional>
+
+#include "os/System.h"
+
+namespace sysaccess {
+
+class SystemAccess {
+ public:
+  explicit SystemAccess(os::System system);
+  ~SystemAccess();
+  SystemAccess(const SystemAccess&) = delete;
+  SystemAccess& operator=(const SystemAccess&) = delete;
+
+  os::System& os() { return os_; }
+
+  // The version record; GetVersionExW runs once, on the first call. A failed
+  // call leaves the record zero, which every generation test reads as "before
+  // Windows Vista".
+  const os::OsVersionInfo& OsVersion();
+  bool IsVistaOrLater() { return OsVersion().majorVersion >= 6; }
+
+ private:
+  os::System os_;
+  std::optional<os::OsVersionInfo> version_;
+};
+
+}  // namespace sysaccess

@@ -1,0 +1,36 @@
+#include <gtest/gtest.h>
+
+#include "base/Utf.h"
+#include "base/WideText.h"
+
+namespace base {
+namespace {
+
+TEST(WideTextTest, FormatFillsPlaceholdersInOrderAndStopsArgumentsAtTheirFirstNul) {
+  EXPECT_EQ(FormatText(L"Deleting driver: %s will affect driver: %s. 100%%", {L"A", L"B"}),
+            L"Deleting driver: A will affect driver: B. 100%");
+  EXPECT_EQ(FormatText(L"%s\\Temp", {std::wstring(L"C:\\Windows\0junk", 15)}), L"C:\\Windows\\Temp");
+  EXPECT_EQ(FormatText(L"%s and %s", {L"one"}), L"one and ");
+  EXPECT_EQ(FormatText(L"50%d", {}), L"50%d");
+}
+
+TEST(WideTextTest, CaseIsIgnoredBeyondAscii) {
+  EXPECT_TRUE(EqualsIgnoreCase(L"Bürodrucker", L"BÜRODRUCKER"));
+  EXPECT_TRUE(EqualsIgnoreCase(L"Принтер", L"ПРИНТЕР"));
+  EXPECT_FALSE(EqualsIgnoreCase(L"Laser", L"Laser "));
+  EXPECT_LT(CompareIgnoreCase(L"alpha", L"Beta"), 0);
+  EXPECT_LT(CompareIgnoreCase(L"Beta", L"zeta"), 0);
+}
+
+TEST(UtfTest, RoundTripsThroughUtf8AndUtf16Bytes) {
+  const std::wstring text = L"Büro \xD83D\xDDA8 Ω";  // a printer emoji as a surrogate pair
+  EXPECT_EQ(Utf8ToWide(WideToUtf8(text)), text);
+  EXPECT_EQ(WideToUtf8(text), "B\xC3\xBCro \xF0\x9F\x96\xA8 \xCE\xA9");
+  EXPECT_EQ(Utf16BytesToWide(WideToUtf16Bytes(text)), text);
+  EXPECT_EQ(Utf16BytesToWide({0x41, 0x00, 0x42}), L"A");  // an odd trailing byte is dropped
+  EXPECT_EQ(Utf8ToWide("ok\xFF"), L"ok\xFFFD");
+  EXPECT_EQ(Utf8ToWide("cut\xE2\x82"), L"cut\xFFFD");
+}
+
+}  // namespace
+}  // namespace base

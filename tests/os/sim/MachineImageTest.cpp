@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "os/sim/SimMachine.h"
+
+namespace os::sim {
+namespace {
+
+constexpr const char* kImage = R"({
+  "base": "workstation",
+  "registry": {
+    "HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\Driver\\LASER": {
+      "Odd": {"type": 1, "hex": "41004200"},
+      "Flags": {"type": "REG_DWORD", "data": 7},
+      "Blob": {"type": "REG_BINARY", "data": "00ff10"}
+    }
+  },
+  "protectedKeys": ["HKEY_LOCAL_MACHINE\\SOFTWARE\\Policies"],
+  "files": {"C:\\Windows\\Temp\\mark.wmk": {"attributes": ["readonly"]}},
+  "spooler": {
+    "drivers": [{"name": "Laser", "dataFile": "LASER.PPD"}],
+    "printers": [{"name": "Office", "driver": "Laser", "jobs": [4, 9]},
+                 {"name": "\\\\srv\\lp", "server": "\\\\srv", "driver": "Laser"}]
+  },
+  "services": [{"name": "Fax", "dependsOn": ["Spooler"], "state": "stopped"}],
+  "processes": [{"pid": 4242, "name": "Quellix.exe"}]
+})";
+
+std::string ErrorOf(const std::string& json) {
+  try {
+    SimMachine::FromImage(json, "office.json");
+  } catch (const ImageError& e) {
+    return e.what();
+  }
+  return "(no error)";
+}
+
+TEST(MachineImageTest, ASavedImageLoadsIntoTheSameMachine) {
+  auto first = SimMachine::FromImage(kImage);
+  const std::string saved = first->SaveImage();
+  auto second = SimMachine::FromImage(saved, "saved");
+  EXPECT_EQ(second->SaveImage(), saved);
+  // Odd data survives byte for byte: a REG_SZ without its terminator.
+  auto odd = second->registry().GetValue(L"HKCU\\Software\\NVL\\Job Properties\\Driver\\LASER", L"Odd");
+  ASSERT_TRUE(odd);
+  EXPECT_EQ(odd->data, (std::vector<std::uint8_t>{0x41, 0, 0x42, 0}));
+  EXPECT_EQ(second->spooler().FindPrinter(L"Office")->jobs, (std::vector<std::uint32_t>{4, 9}));
+}
+
+TEST(MachineImageTest, ABrokenImageIsNamedWithThePlaceAndTheFault) {
+  EXPECT_EQ(ErrorOf("{\n  \"spooler\": {\n    \"printers\": [,]\n  }\n}").rfind("office.json: line 3, column 18", 0), 0u)
+      << ErrorOf("{\n  \"spooler\": {\n    \"printers\": [,]\n  }\n}");
+  EXPECT_EQ(ErrorOf(R"({"spooler": {"printers": [{"name": 12, "driver": "x"}]}})"),
+            "office.json: at /spooler/printers/0/name: expected a string");
+  EXPECT_EQ(ErrorOf(R"({"spooler": {"printers": [{"name": "a", "drvier": "x"}]}})"),
+            "office.json: at /spooler/printers/0/drvier: unknown field");
+  EXPECT_EQ(ErrorOf(R"({"registry": {"HKEY_NOWHERE\\x": {}}})"),
+            "office.json: at /registry/HKEY_NOWHERE\\x: a key path must start with HKEY_LOCAL_MACHINE, "
+            "HKEY_CURRENT_USER, HKEY_USERS or HKEY_CLASSES_ROOT");
+  EXPECT_EQ(ErrorOf(R"({"registry": {"HKLM\\x": {"v": {"type": "REG_DWORD", "data": -1}}}})"),
+            "office.json: at /registry/HKLM\\x/v/data: expected a non-negative whole number");
+  EXPECT_EQ(ErrorOf(R"({"base": "mainframe"})"), "office.json: at /base: unknown base image \"mainframe\"");
+  EXPECT_EQ(ErrorOf(R"([1, 2])"), "office.json: at /: expected an object");
+}
+
+TEST(MachineImageTest, NoDamageToAnImageCrashesTheLoader) {
+  // Every truncation and a sweep of byte substitutions either loads or is
+  // refused with an ImageError; nothing else may escape.
+  const std::string image = kImage;
+  size_t refused = 0;
+  auto attempt = [&](const std::string& text) {
+    try {
+      SimMachine::FromImage(text, "damaged");
+    } catch (const ImageError&) {
+      ++refused;
+    }
+  };
+  for (size_t cut = 0; cut < image.size(); cut += 3) attempt(image.substr(0, cut));
+  for (size_t at = 0; at < image.size(); at += 5) {
+    for (char c : {'"', '{', ']', '1', '\\', 'x'}) {
+      std::string damaged = image;
+      damaged[at] = c;
+      attempt(damaged);
+    }
+  }
+  EXPECT_GT(refused, image.size() / 3);
+}
+
+TEST(GateTest, InjectedFailuresHitTheirTargetAsOftenAsAsked) {
+  auto m = SimMachine::FromImage(R"({"registry": {"HKLM\\SOFTWARE\\A": {}, "HKLM\\SOFTWARE\\B": {}}})");
+  m->Inject(Injection{"Registry.DeleteTree", L"HKEY_LOCAL_MACHINE\\SOFTWARE\\A", 5, false, 1});
+  EXPECT_EQ(m->registry().DeleteTree(RootKey::LocalMachine, L"SOFTWARE\\B"), error::kSuccess);
+  EXPECT_EQ(m->registry().DeleteTree(RootKey::LocalMachine, L"SOFTWARE\\A"), error::kAccessDenied);
+  EXPECT_EQ(m->registry().DeleteTree(RootKey::LocalMachine, L"SOFTWARE\\A"), error::kSuccess);
+  EXPECT_EQ(m->gate().calls("Registry.DeleteTree"), 3u);
+}
+
+TEST(GateTest, AFaultArrivesAsACarriedExceptionOnlyWhereTheTranslatorIsInstalled) {
+  auto m = SimMachine::FromImage(R"({"base": "workstation", "spooler": {"drivers": [{"name": "D"}],
+                                     "printers": [{"name": "P", "driver": "D"}]}})");
+  m->FaultOn("Spooler.DeletePrinter");
+  auto printer = m->spooler().Open(L"P", os::spool::kPrinterAllAccess);
+  ASSERT_TRUE(printer.ok());
+  EXPECT_DEATH(printer.value->Delete(), "simulated access violation");
+  m->system().faults.InstallTranslatorOnThisThread();
+  try {
+    printer.value->Delete();
+    ADD_FAILURE() << "the fault did not arrive";
+  } catch (const CSE& e) {
+    EXPECT_EQ(e.code(), kAccessViolation);
+  }
+  EXPECT_NE(m->spooler().FindPrinter(L"P"), nullptr);
+}
+
+}  // namespace
+}  // namespace os::sim

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "os/sim/SimMachine.h"
+#include "os/sim/Wildcard.h"
+
+namespace os::sim {
+namespace {
+
+std::vector<std::wstring> Names(const Result<std::vector<FileEntry>>& r) {
+  std::vector<std::wstring> names;
+  for (const auto& e : r.value) names.push_back(e.name);
+  return names;
+}
+
+class SimFileSystemTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    machine_ = SimMachine::FromImage(R"({"windows": {"currentDirectory": "C:\\Work"}, "files": {
+      "C:\\Temp\\b.TMP": {},
+      "C:\\Temp\\a.tmp": {"attributes": ["readonly", "hidden"]},
+      "C:\\Temp\\a.tmpx": {},
+      "C:\\Temp\\noext": {},
+      "C:\\Temp\\sub": {"folder": true},
+      "C:\\Temp\\sub\\inner.tmp": {},
+      "C:\\Temp\\open.tmp": {"locked": true},
+      "C:\\Work\\lang.txt": {"content": "first\r\nserverlang=de\nthird line that is long"}}})");
+  }
+  void TearDown() override {
+    if (HasFailure()) std::cerr << machine_->Dump();
+  }
+  Files& files() { return machine_->files(); }
+  std::unique_ptr<SimMachine> machine_;
+};
+
+TEST(WildcardTest, MatchesLikeFindFirstFile) {
+  EXPECT_TRUE(MatchesWildcard(L"*.tmp", L"A.TMP"));
+  EXPECT_FALSE(MatchesWildcard(L"*.tmp", L"a.tmpx"));
+  EXPECT_TRUE(MatchesWildcard(L"*.*", L"noext"));
+  EXPECT_TRUE(MatchesWildcard(L"?.tmp", L"b.tmp"));
+  EXPECT_FALSE(MatchesWildcard(L"?.tmp", L"bb.tmp"));
+  EXPECT_TRUE(MatchesWildcard(L",,srv,lp.tmp", L",,SRV,LP.tmp"));
+  EXPECT_TRUE(MatchesWildcard(L"*a*b*", L"xxaxxbxx"));
+}
+
+TEST_F(SimFileSystemTest, FindListsDotEntriesThenNamesInOrderIgnoringCase) {
+  const auto all = files().Find(L"C:\\Temp\\*");
+  ASSERT_TRUE(all.ok());
+  EXPECT_EQ(Names(all), (std::vector<std::wstring>{L".", L"..", L"a.tmp", L"a.tmpx", L"b.TMP", L"noext",
+                                                   L"open.tmp", L"sub"}));
+  EXPECT_EQ(Names(files().Find(L"c:\\temp\\*.tmp")), (std::vector<std::wstring>{L"a.tmp", L"b.TMP", L"open.tmp"}));
+  EXPECT_EQ(files().Find(L"C:\\Temp\\*.wmk").status, error::kFileNotFound);
+  EXPECT_EQ(files().Find(L"C:\\NoSuch\\*").status, error::kPathNotFound);
+  // A drive root has no "." or "..".
+  EXPECT_EQ(Names(files().Find(L"C:\\T*")), (std::vector<std::wstring>{L"Temp"}));
+}
+
+TEST_F(SimFileSystemTest, DeletionRefusesReadOnlyFilesFoldersAndOpenFiles) {
+  EXPECT_EQ(files().Delete(L"C:\\Temp\\a.tmp"), error::kAccessDenied);
+  EXPECT_EQ(files().SetAttributes(L"C:\\Temp\\a.tmp", attr::kNormal), error::kSuccess);
+  EXPECT_EQ(files().GetAttributes(L"C:\\Temp\\a.tmp").value, attr::kNormal);
+  EXPECT_EQ(files().Delete(L"C:\\Temp\\a.tmp"), error::kSuccess);
+  EXPECT_EQ(files().Delete(L"C:\\Temp\\sub"), error::kAccessDenied);
+  EXPECT_EQ(files().Delete(L"C:\\Temp\\open.tmp"), error::kSharingViolation);
+  EXPECT_EQ(files().Delete(L"C:\\Temp\\gone.tmp"), error::kFileNotFound);
+}
+
+TEST_F(SimFileSystemTest, OnlyAnEmptyFolderCanBeRemoved) {
+  EXPECT_EQ(files().RemoveFolder(L"C:\\Temp\\sub"), error::kDirNotEmpty);
+  EXPECT_EQ(files().Delete(L"C:\\Temp\\sub\\inner.tmp"), error::kSuccess);
+  EXPECT_EQ(files().RemoveFolder(L"C:\\Temp\\sub\\"), error::kSuccess);
+  EXPECT_FALSE(machine_->files().Exists(L"C:\\Temp\\sub"));
+}
+
+TEST_F(SimFileSystemTest, PathsResolveAgainstTheCurrentDirectoryAndDrive) {
+  EXPECT_EQ(machine_->files().FullPath(L"\\Quellix\\*"), L"C:\\Quellix\\*");
+  EXPECT_EQ(machine_->files().FullPath(L"lang.txt"), L"C:\\Work\\lang.txt");
+  EXPECT_EQ(machine_->files().FullPath(L"C:\\Temp\\sub\\..\\.\\a.tmp"), L"C:\\Temp\\a.tmp");
+  EXPECT_TRUE(files().GetAttributes(L"..\\Temp\\noext").ok());
+}
+
+TEST_F(SimFileSystemTest, TextFilesReadLikeFgetwsAndAreCountedWhileOpen) {
+  {
+    auto file = files().OpenText(L"C:\\Work\\lang.txt", L"r+t");
+    ASSERT_TRUE(file.ok());
+    EXPECT_EQ(machine_->files().openTextFiles(), 1);
+    EXPECT_EQ(*file.value->ReadLine(100), L"first\n");  // the carriage return is dropped in text mode
+    EXPECT_EQ(*file.value->ReadLine(100), L"serverlang=de\n");
+    EXPECT_EQ(*file.value->ReadLine(10), L"third lin");  // a long line arrives in pieces
+    EXPECT_EQ(*file.value->ReadLine(100), L"e that is long");
+    EXPECT_FALSE(file.value->ReadLine(100));
+  }
+  EXPECT_EQ(machine_->files().openTextFiles(), 0);
+  EXPECT_EQ(files().OpenText(L"C:\\Work\\missing.txt", L"r+t").status, error::kFileNotFound);
+}
+
+}  // namespace
+}  // namespace os::sim

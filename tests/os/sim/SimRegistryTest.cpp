@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include "os/sim/SimMachine.h"
+
+namespace os::sim {
+namespace {
+
+class SimRegistryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    machine_ = SimMachine::FromImage(R"({"registry": {
+      "HKLM\\SOFTWARE\\NVL\\Job Properties\\Driver\\Alpha": {"Paper": "A4"},
+      "HKLM\\SOFTWARE\\NVL\\Job Properties\\Driver\\Beta": {"Paper": "Letter"},
+      "HKLM\\SOFTWARE\\NVL\\Job Properties\\Driver\\Beta\\Locked": {}},
+      "protectedKeys": ["HKLM\\SOFTWARE\\NVL\\Job Properties\\Driver\\Beta\\Locked"]})");
+  }
+  void TearDown() override {
+    if (HasFailure()) std::cerr << machine_->Dump();
+  }
+  bool Exists(const wchar_t* path) { return machine_->registry().KeyExists(path); }
+  Registry& registry() { return machine_->registry(); }
+
+  std::unique_ptr<SimMachine> machine_;
+};
+
+TEST_F(SimRegistryTest, DeleteTreeRemovesEverythingBelowButAProtectedKeyAndItsAncestors) {
+  EXPECT_EQ(registry().DeleteTree(RootKey::LocalMachine, L"software\\nvl\\JOB PROPERTIES\\Driver"),
+            error::kAccessDenied);
+  EXPECT_FALSE(Exists(L"HKLM\\SOFTWARE\\NVL\\Job Properties\\Driver\\Alpha"));
+  EXPECT_TRUE(Exists(L"HKLM\\SOFTWARE\\NVL\\Job Properties\\Driver\\Beta\\Locked"));
+  EXPECT_TRUE(machine_->registry().GetValue(L"HKLM\\SOFTWARE\\NVL\\Job Properties\\Driver\\Beta", L"Paper"))
+      << "a key that cannot go keeps its values: they go only with the key";
+}
+
+TEST_F(SimRegistryTest, ATrailingSeparatorNamesTheKeyItself) {
+  // This is why an empty name must never be inserted into "...\Driver\%s".
+  EXPECT_EQ(registry().DeleteTree(RootKey::LocalMachine, L"SOFTWARE\\NVL\\Job Properties\\Driver\\Alpha\\"),
+            error::kSuccess);
+  EXPECT_FALSE(Exists(L"HKLM\\SOFTWARE\\NVL\\Job Properties\\Driver\\Alpha"));
+  EXPECT_TRUE(Exists(L"HKLM\\SOFTWARE\\NVL\\Job Properties\\Driver\\Beta"));
+}
+
+TEST_F(SimRegistryTest, AHandleOnADeletedKeyFailsWithKeyDeleted) {
+  auto alpha = registry().OpenKey(RootKey::LocalMachine, L"SOFTWARE\\NVL\\Job Properties\\Driver\\Alpha",
+                                  regaccess::kAllAccess);
+  ASSERT_TRUE(alpha.ok());
+  ASSERT_EQ(registry().DeleteTree(RootKey::LocalMachine, L"SOFTWARE\\NVL\\Job Properties\\Driver\\Alpha"),
+            error::kSuccess);
+  RegistryValue v;
+  EXPECT_EQ(alpha.value->QueryValue(L"Paper", v), error::kKeyDeleted);
+  EXPECT_EQ(alpha.value->DeleteValue(L"Paper"), error::kKeyDeleted);
+}
+
+TEST_F(SimRegistryTest, WritingNeedsWriteAccessAndAnUnprotectedKey) {
+  auto readOnly = registry().OpenKey(RootKey::LocalMachine, L"SOFTWARE\\NVL\\Job Properties\\Driver\\Alpha",
+                                     regaccess::kRead);
+  ASSERT_TRUE(readOnly.ok());
+  EXPECT_EQ(readOnly.value->DeleteValue(L"Paper"), error::kAccessDenied);
+  EXPECT_EQ(registry()
+                .OpenKey(RootKey::LocalMachine, L"SOFTWARE\\NVL\\Job Properties\\Driver\\Beta\\Locked",
+                         regaccess::kAllAccess)
+                .status,
+            error::kAccessDenied);
+  EXPECT_TRUE(registry()
+                  .OpenKey(RootKey::LocalMachine, L"SOFTWARE\\NVL\\Job Properties\\Driver\\Beta\\Locked",
+                           regaccess::kRead)
+                  .ok());
+}
+
+TEST_F(SimRegistryTest, CurrentUserIsTheUsersHiveAndCurrentControlSetIsALink) {
+  machine_->registry().SetString(L"HKCU\\Printers\\Settings", L"Office", L"x");
+  const std::wstring userKey = L"HKEY_USERS\\" + machine_->registry().userSid() + L"\\Printers\\Settings";
+  EXPECT_TRUE(machine_->registry().GetValue(userKey, L"Office"));
+
+  machine_->registry().SetString(L"HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Watermark", L"W", L"1");
+  EXPECT_TRUE(Exists(L"HKLM\\SYSTEM\\ControlSet001\\Control\\Print\\Watermark"));
+  EXPECT_EQ(registry().DeleteTree(RootKey::LocalMachine, L"SYSTEM\\ControlSet001\\Control\\Print\\Watermark"), 0u);
+  EXPECT_FALSE(Exists(L"HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Watermark"));
+}
+
+TEST_F(SimRegistryTest, EveryDeletionIsJournaledWithItsResult) {
+  machine_->gate().ClearJournal();
+  registry().DeleteTree(RootKey::CurrentUser, L"Printers\\Settings\\Printers\\Nothing");
+  ASSERT_EQ(machine_->gate().journal().size(), 1u);
+  EXPECT_EQ(machine_->gate().journal()[0],
+            L"registry.DeleteTree HKEY_CURRENT_USER\\Printers\\Settings\\Printers\\Nothing -> 2");
+}
+
+}  // namespace
+}  // namespace os::sim

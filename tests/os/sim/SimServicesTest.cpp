@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include "os/sim/SimMachine.h"
+
+namespace os::sim {
+namespace {
+
+std::unique_ptr<ServiceHandle> OpenService(SimMachine& m, const wchar_t* name) {
+  auto scm = m.services().OpenManager(svc::kManagerAllAccess);
+  auto service = scm.value->Open(name, svc::kServiceAllAccess);
+  EXPECT_TRUE(service.ok()) << service.status;
+  return std::move(service.value);
+}
+
+TEST(SimServicesTest, AStopPassesThroughStopPendingOnTheVirtualClock) {
+  auto m = SimMachine::FromImage(R"({"services": [{"name": "Spooler", "stopDelayMs": 2500, "startDelayMs": 400}]})");
+  auto spooler = OpenService(*m, L"spooler");
+  ASSERT_EQ(spooler->Control(svc::kControlStop), error::kSuccess);
+  EXPECT_EQ(spooler->QueryState().value, svc::kStopPending);
+  m->clock().Sleep(2499);
+  EXPECT_EQ(spooler->QueryState().value, svc::kStopPending);
+  m->clock().Sleep(1);
+  EXPECT_EQ(spooler->QueryState().value, svc::kStopped);
+  EXPECT_EQ(spooler->Control(svc::kControlStop), error::kServiceNotActive);
+  ASSERT_EQ(spooler->Start(), error::kSuccess);
+  EXPECT_EQ(spooler->QueryState().value, svc::kStartPending);
+  m->clock().Sleep(400);
+  EXPECT_EQ(spooler->QueryState().value, svc::kRunning);
+  EXPECT_EQ(spooler->Start(), error::kServiceAlreadyRunning);
+}
+
+TEST(SimServicesTest, AServiceWithRunningDependentsRefusesToStop) {
+  auto m = SimMachine::FromImage(R"({"services": [
+    {"name": "Spooler"},
+    {"name": "Fax", "dependsOn": ["Spooler"]},
+    {"name": "FaxMonitor", "dependsOn": ["Fax"]},
+    {"name": "Idle", "dependsOn": ["Spooler"], "state": "stopped"}]})");
+  auto spooler = OpenService(*m, L"Spooler");
+  EXPECT_EQ(spooler->Control(svc::kControlStop), error::kDependentServicesRunning);
+  const auto active = spooler->EnumDependents(svc::kActive);
+  ASSERT_TRUE(active.ok());
+  ASSERT_EQ(active.value.size(), 1u);  // direct dependents only, and only active ones
+  EXPECT_EQ(active.value[0].serviceName, L"Fax");
+  // Starting a service starts what it depends on.
+  EXPECT_EQ(OpenService(*m, L"Fax")->Control(svc::kControlStop), error::kDependentServicesRunning);
+  EXPECT_EQ(OpenService(*m, L"FaxMonitor")->Control(svc::kControlStop), error::kSuccess);
+  EXPECT_EQ(OpenService(*m, L"Fax")->Control(svc::kControlStop), error::kSuccess);
+  EXPECT_EQ(spooler->Control(svc::kControlStop), error::kSuccess);
+  EXPECT_EQ(OpenService(*m, L"FaxMonitor")->Start(), error::kSuccess);
+  EXPECT_EQ(m->services().StateOf(L"Spooler"), svc::kRunning);
+}
+
+TEST(SimServicesTest, AHungOrRefusingServiceKeepsItsState) {
+  auto m = SimMachine::FromImage(R"({"services": [
+    {"name": "Stuck", "hangsStopping": true}, {"name": "Deaf", "stopError": 1061},
+    {"name": "Broken", "state": "stopped", "startError": 1058}]})");
+  auto stuck = OpenService(*m, L"Stuck");
+  EXPECT_EQ(stuck->Control(svc::kControlStop), error::kSuccess);
+  m->clock().Sleep(3'600'000);
+  EXPECT_EQ(stuck->QueryState().value, svc::kStopPending);
+  EXPECT_EQ(OpenService(*m, L"Deaf")->Control(svc::kControlStop), 1061u);
+  EXPECT_EQ(m->services().StateOf(L"Deaf"), svc::kRunning);
+  EXPECT_EQ(OpenService(*m, L"Broken")->Start(), 1058u);
+  EXPECT_EQ(m->services().StateOf(L"Broken"), svc::kStopped);
+}
+
+TEST(SimServicesTest, TheDatabaseLockIsHeldUntilReleased) {
+  auto m = SimMachine::FromImage("{}");
+  auto scm = m->services().OpenManager(svc::kManagerLock);
+  ASSERT_TRUE(scm.ok());
+  {
+    auto lock = scm.value->LockDatabase();
+    ASSERT_TRUE(lock.ok());
+    EXPECT_EQ(m->services().database().locksHeld, 1);
+    EXPECT_EQ(scm.value->LockDatabase().status, error::kServiceDatabaseLocked);
+  }
+  EXPECT_EQ(m->services().database().locksHeld, 0);
+  m->Apply(R"({"serviceDatabase": {"managerAccessDenied": true}})");
+  EXPECT_EQ(m->services().OpenManager(svc::kManagerLock).status, error::kAccessDenied);
+}
+
+}  // namespace
+}  // namespace os::sim
