@@ -55,6 +55,7 @@ TEST_F(Contract, KeyAndValueNamesIgnoreCase) {
 }
 
 TEST_F(Contract, CurrentControlSetIsTheActiveControlSet) {
+  SKIP_ON_WINE("CurrentControlSet is a key of its own there, not a link to ControlSet001 (which does not exist)");
   machine().Seed(R"({"registry": {
     "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\TessalyContract": {"Linked": "yes"}}})");
   auto key = sys().registry.OpenKey(os::RootKey::LocalMachine, L"SYSTEM\\Select", os::regaccess::kRead);
@@ -70,7 +71,7 @@ TEST_F(Contract, CurrentControlSetIsTheActiveControlSet) {
 }
 
 TEST_F(Contract, EnumerationStopsAtANameLongerThanTheBuffer) {
-  machine().Seed(R"({"registry": {"HKEY_CURRENT_USER\\Software\\TessalyContract\\Enum": {"b": "1", "a": "2"},
+  machine().Seed(R"({"registry": {"HKEY_CURRENT_USER\\Software\\TessalyContract\\Enum": {"b": "1"},
                                    "HKEY_CURRENT_USER\\Software\\TessalyContract\\Enum\\Zed": {},
                                    "HKEY_CURRENT_USER\\Software\\TessalyContract\\Enum\\alpha": {}}})");
   auto key = sys().registry.OpenKey(os::RootKey::CurrentUser, L"Software\\TessalyContract\\Enum", os::regaccess::kRead);
@@ -82,11 +83,22 @@ TEST_F(Contract, EnumerationStopsAtANameLongerThanTheBuffer) {
   ASSERT_EQ(key.value->EnumKey(1, name, 260), os::error::kSuccess);
   EXPECT_EQ(name, L"Zed");
   EXPECT_EQ(key.value->EnumKey(2, name, 260), os::error::kNoMoreItems);
-  // Values keep the order in which they were written.
-  ASSERT_EQ(key.value->EnumValue(0, name, 260), os::error::kSuccess);
-  EXPECT_EQ(name, L"b");
   // A name that needs more than the buffer (terminator included) is refused.
   EXPECT_EQ(key.value->EnumKey(1, name, 3), os::error::kMoreData);
+  EXPECT_EQ(key.value->EnumValue(0, name, 1), os::error::kMoreData);
+}
+
+TEST_F(Contract, ValuesEnumerateInTheOrderTheyWereWritten) {
+  SKIP_ON_WINE("the registry keeps a key's values sorted by name");
+  machine().Seed(R"({"registry": {"HKEY_CURRENT_USER\\Software\\TessalyContract\\Order": {"b": "1", "a": "2"}}})");
+  auto key = sys().registry.OpenKey(os::RootKey::CurrentUser, L"Software\\TessalyContract\\Order", os::regaccess::kRead);
+  ASSERT_TRUE(key.ok());
+  std::wstring name;
+  ASSERT_EQ(key.value->EnumValue(0, name, 260), os::error::kSuccess);
+  EXPECT_EQ(name, L"b");
+  ASSERT_EQ(key.value->EnumValue(1, name, 260), os::error::kSuccess);
+  EXPECT_EQ(name, L"a");
+  EXPECT_EQ(key.value->EnumValue(2, name, 260), os::error::kNoMoreItems);
 }
 
 }  // namespace

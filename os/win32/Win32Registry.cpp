@@ -1,0 +1,102 @@
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <string>
+#include <vector>
+
+#include "os/win32/ScopedHandle.h"
+#include "os/win32/Win32System.h"
+
+namespace os::win32 {
+namespace {
+
+HKEY RootHandle(RootKey root) {
+  switch (root) {
+    case RootKey::ClassesRoot: return HKEY_CLASSES_ROOT;
+    case RootKey::CurrentUser: return HKEY_CURRENT_USER;
+    case RootKey::LocalMachine: return HKEY_LOCAL_MACHINE;
+    case RootKey::Users: return HKEY_USERS;
+  }
+  return nullptr;
+}
+
+Result<std::unique_ptr<RegistryKey>> Open(HKEY parent, std::wstring_view path, std::uint32_t access);
+
+class Win32RegistryKey final : public RegistryKey {
+ public:
+  explicit Win32RegistryKey(HKEY key) : key_(key) {}
+
+  Result<std::unique_ptr<RegistryKey>> OpenSubKey(std::wstring_view path, std::uint32_t access) override {
+    return Open(key_.get(), path, access);
+  }
+
+  Status QueryValue(std::wstring_view name, RegistryValue& out) override {
+    const std::wstring n(name);
+    DWORD type = 0;
+    DWORD size = 0;
+    LSTATUS status = RegQueryValueExW(key_.get(), n.c_str(), nullptr, &type, nullptr, &size);
+    if (status != ERROR_SUCCESS) return static_cast<Status>(status);
+    std::vector<std::uint8_t> data(size);
+    status = RegQueryValueExW(key_.get(), n.c_str(), nullptr, &type, size ? data.data() : nullptr, &size);
+    if (status != ERROR_SUCCESS) return static_cast<Status>(status);
+    data.resize(size);
+    out = RegistryValue{type, std::move(data)};
+    return error::kSuccess;
+  }
+
+  Status EnumKey(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) override {
+    std::vector<wchar_t> buffer(maxChars ? maxChars : 1);
+    DWORD length = maxChars;
+    const LSTATUS status =
+        RegEnumKeyExW(key_.get(), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_SUCCESS) name.assign(buffer.data(), length);
+    return static_cast<Status>(status);
+  }
+
+  Status EnumValue(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) override {
+    std::vector<wchar_t> buffer(maxChars ? maxChars : 1);
+    DWORD length = maxChars;
+    const LSTATUS status =
+        RegEnumValueW(key_.get(), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_SUCCESS) name.assign(buffer.data(), length);
+    return static_cast<Status>(status);
+  }
+
+  Status DeleteValue(std::wstring_view name) override {
+    return static_cast<Status>(RegDeleteValueW(key_.get(), std::wstring(name).c_str()));
+  }
+
+  Status DeleteTree(std::wstring_view subKey) override {
+    return static_cast<Status>(SHDeleteKeyW(key_.get(), std::wstring(subKey).c_str()));
+  }
+
+ private:
+  ScopedRegistryKey key_;
+};
+
+Result<std::unique_ptr<RegistryKey>> Open(HKEY parent, std::wstring_view path, std::uint32_t access) {
+  using R = Result<std::unique_ptr<RegistryKey>>;
+  HKEY key = nullptr;
+  const LSTATUS status = RegOpenKeyExW(parent, std::wstring(path).c_str(), 0, access, &key);
+  if (status != ERROR_SUCCESS) return R::Fail(static_cast<Status>(status));
+  return R::Ok(std::make_unique<Win32RegistryKey>(key));
+}
+
+class Win32Registry final : public Registry {
+ public:
+  Result<std::unique_ptr<RegistryKey>> OpenKey(RootKey root, std::wstring_view path, std::uint32_t access) override {
+    return Open(RootHandle(root), path, access);
+  }
+  Status DeleteTree(RootKey root, std::wstring_view path) override {
+    return static_cast<Status>(SHDeleteKeyW(RootHandle(root), std::wstring(path).c_str()));
+  }
+};
+
+}  // namespace
+
+Registry& TheRegistry() {
+  static Win32Registry registry;
+  return registry;
+}
+
+}  // namespace os::win32

@@ -1,0 +1,51 @@
+# Shared by the scripts: installing what is missing, building the trees.
+
+# Installs the Debian packages that are not installed yet. A fresh machine
+# needs "apt-get update" before its first install, so it runs first.
+ensure_packages() {
+  local missing=()
+  for pkg in "$@"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq || return 1
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
+}
+
+# The packages both commands need.
+TESSALY_PACKAGES=(cmake make g++ libgtest-dev libbenchmark-dev nlohmann-json3-dev g++-mingw-w64-x86-64
+                  wine64 xvfb x11-apps imagemagick)
+
+# configure_and_build DIR [cmake args...]
+configure_and_build() {
+  local dir="$1"
+  shift
+  cmake -S . -B "$dir" "$@" >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; return 1; }
+  cmake --build "$dir" -j"$(nproc)" >"$dir.build.log" 2>&1 || { tail -n 60 "$dir.build.log"; return 1; }
+}
+
+build_cross_tree() {
+  configure_and_build build/mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+}
+
+# A fresh Wine prefix in a temporary folder (about ten seconds).
+new_wine_prefix() {
+  WINEPREFIX="$(mktemp -d /tmp/tessaly-wine.XXXXXX)"
+  export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+}
+
+# An X server for Wine's windows when none is given.
+ensure_display() {
+  if [ -z "${DISPLAY:-}" ]; then
+    local n=$((90 + RANDOM % 100))
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    sleep 1
+  fi
+}
