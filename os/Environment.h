@@ -26,6 +26,9 @@ class Environment {
   // GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_SABBREVLANGNAME), e.g. "ENU".
   virtual Result<std::wstring> SystemLanguageAbbreviation() = 0;
   virtual std::wstring ModulePath() = 0;  // GetModuleFileNameW(NULL)
+  // The system's message for an error code (FormatMessageW), without the
+  // trailing line break; "error N" when the system has none.
+  virtual std::wstring DescribeError(Status code) = 0;
 };
 
 }  // namespace os

@@ -56,6 +56,20 @@ Result<std::wstring> SimEnvironment::SystemLanguageAbbreviation() {
   return Result<std::wstring>::Ok(state_.languageAbbreviation);
 }
 
+std::wstring SimEnvironment::DescribeError(Status code) {
+  // The messages of the codes the simulated machine produces, as Windows words them.
+  switch (code) {
+    case error::kFileNotFound: return L"The system cannot find the file specified.";
+    case error::kAccessDenied: return L"Access is denied.";
+    case error::kInvalidHandle: return L"The handle is invalid.";
+    case error::kInvalidParameter: return L"The parameter is incorrect.";
+    case error::kRpcServerUnavailable: return L"The RPC server is unavailable.";
+    case error::kInvalidPrinterName: return L"The printer name is invalid.";
+    case error::kPrinterDriverInUse: return L"The specified printer driver is currently in use.";
+    default: return L"error " + std::to_wstring(code);
+  }
+}
+
 std::wstring SimEnvironment::ModulePath() {
   gate_.Enter("Environment.ModulePath", L"");
   return state_.modulePath;

@@ -27,6 +27,7 @@ class SimEnvironment final : public Environment {
   Result<std::wstring> ExpandVariables(std::wstring_view text, std::size_t maxChars) override;
   Result<std::wstring> SystemLanguageAbbreviation() override;
   std::wstring ModulePath() override;
+  std::wstring DescribeError(Status code) override;
 
   SimEnvironmentState& state() { return state_; }
   const SimEnvironmentState& state() const { return state_; }

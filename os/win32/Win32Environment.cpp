@@ -59,6 +59,24 @@ class Win32Environment final : public Environment {
     return Result<std::wstring>::Ok(code);
   }
 
+  std::wstring DescribeError(Status code) override {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring message = length ? std::wstring(text, length) : std::wstring();
+    if (text) LocalFree(text);
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ')) {
+      message.pop_back();
+    }
+    if (message.empty()) {
+      wchar_t hex[16];
+      swprintf(hex, 16, code > 0xFFFF ? L"0x%08X" : L"%u", static_cast<unsigned>(code));
+      message = std::wstring(L"error ") + hex;
+    }
+    return message;
+  }
+
   std::wstring ModulePath() override {
     std::vector<wchar_t> buffer(kPathChars, L'\0');
     const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), kPathChars);
