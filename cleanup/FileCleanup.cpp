@@ -1,0 +1,137 @@
+#include "cleanup/FileCleanup.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "base/WideText.h"
+#include "cleanup/TargetNames.h"
+#include "sysaccess/EnvironmentProbes.h"
+
+namespace cleanup {
+namespace {
+
+std::array<std::wstring, 2> TempFolders(sysaccess::SystemAccess& sys) {
+  return {sysaccess::GetUserTempFolder(sys), sysaccess::GetWindowsTempFolder(sys)};
+}
+
+constexpr std::array<const wchar_t*, 2> kArchitectureFolders = {L"w32x86", L"x64"};
+
+// An entry's attributes as a directory search for its path reports them (for
+// a pattern: those of the first match). A search, not GetFileAttributesW,
+// because a pattern ending in wildcards "exists" when anything matches.
+std::optional<std::uint32_t> ReadStatus(sysaccess::SystemAccess& sys, std::wstring_view path) {
+  auto found = sys.os().files.Find(path);
+  if (!found.ok() || found.value.empty()) return std::nullopt;
+  return found.value.front().attributes;
+}
+
+bool Exists(sysaccess::SystemAccess& sys, std::wstring_view path) { return ReadStatus(sys, path).has_value(); }
+
+bool IsFolder(sysaccess::SystemAccess& sys, std::wstring_view path) {
+  const auto attributes = ReadStatus(sys, path);
+  return attributes && (*attributes & os::attr::kDirectory);
+}
+
+// The folder part of a pattern, as the search reports its matches' paths.
+std::wstring_view FolderOf(std::wstring_view pattern) {
+  const auto sep = pattern.rfind(L'\\');
+  return sep == std::wstring_view::npos ? std::wstring_view() : pattern.substr(0, sep);
+}
+
+// "<folder>\<name>\*" less its last two characters: the folder whose files
+// the pattern named.
+std::wstring_view WithoutWildcardTail(std::wstring_view pattern) { return pattern.substr(0, pattern.size() - 2); }
+
+void RemoveFolderIfPresent(sysaccess::SystemAccess& sys, std::wstring_view folder) {
+  // RemoveDirectoryW refuses a folder that still holds anything, which is what
+  // keeps this from ever going deeper than the files just deleted.
+  if (Exists(sys, folder)) sys.os().files.RemoveFolder(folder);
+}
+
+}  // namespace
+
+void DeleteMatchingFiles(sysaccess::SystemAccess& sys, std::wstring_view pattern) {
+  auto& files = sys.os().files;
+  auto found = files.Find(pattern);
+  if (!found.ok()) return;
+  const std::wstring_view folder = FolderOf(pattern);
+  for (const auto& entry : found.value) {
+    if (entry.name == L"." || entry.name == L"..") continue;
+    const std::wstring path = folder.empty() ? entry.name : base::FormatText(L"%s\\%s", {folder, entry.name});
+    if (!ReadStatus(sys, path)) continue;
+    // A read-only mark makes DeleteFileW fail. When the mark cannot be
+    // cleared (a file another process holds open) the deletion is still
+    // tried: the mark may not have been there, and the next entry must not
+    // depend on this one.
+    files.SetAttributes(path, os::attr::kNormal);
+    files.Delete(path);
+  }
+}
+
+void CleanPrinterTempFiles(sysaccess::SystemAccess& sys, std::wstring_view printerName, std::wstring_view serverName) {
+  // Only a connection leaves "<Temp>\,,server,printer.tmp" behind.
+  if (serverName.empty()) return;
+  std::wstring searchName(printerName);
+  for (auto& c : searchName) {
+    if (c == L'\\') c = L',';
+  }
+  if (!IsPlainFileName(searchName)) return;
+  for (const auto& temp : TempFolders(sys)) {
+    if (!IsKnownFolder(temp) || !IsFolder(sys, temp)) continue;
+    DeleteMatchingFiles(sys, base::FormatText(L"%s\\%s.tmp", {temp, searchName}));
+  }
+}
+
+void CleanDriverFiles(sysaccess::SystemAccess& sys, std::wstring_view pnpFolderName, std::wstring_view dataFileStem,
+                      std::wstring_view dsDriverName) {
+  const bool stemUsable = IsPlainFileName(dataFileStem);
+  const bool dsNameUsable = IsPlainFileName(dsDriverName);
+  for (const auto& temp : TempFolders(sys)) {
+    if (!IsKnownFolder(temp) || !IsFolder(sys, temp)) continue;
+    if (stemUsable) DeleteMatchingFiles(sys, base::FormatText(L"%s\\%s.wmk", {temp, dataFileStem}));
+    if (dsNameUsable) {
+      DeleteMatchingFiles(sys, base::FormatText(L"%s\\%s.tmp", {temp, dsDriverName}));
+      DeleteMatchingFiles(sys, base::FormatText(L"%s\\,,%s.tmp", {temp, dsDriverName}));
+    }
+  }
+
+  if (!IsPlainFileName(pnpFolderName)) return;
+  const std::wstring systemDirectory = sys.os().environment.SystemDirectory();
+  if (!IsKnownFolder(systemDirectory)) return;
+  for (const wchar_t* architecture : kArchitectureFolders) {
+    if (!Exists(sys, base::FormatText(L"%s\\spool\\drivers\\%s", {systemDirectory, architecture}))) continue;
+    const std::wstring pattern =
+        base::FormatText(L"%s\\spool\\drivers\\%s\\%s\\*", {systemDirectory, architecture, pnpFolderName});
+    DeleteMatchingFiles(sys, pattern);
+    RemoveFolderIfPresent(sys, WithoutWildcardTail(pattern));
+  }
+}
+
+void SweepDriverFiles(sysaccess::SystemAccess& sys) {
+  const std::wstring systemDirectory = sys.os().environment.SystemDirectory();
+  if (IsKnownFolder(systemDirectory)) {
+    for (const wchar_t* architecture : kArchitectureFolders) {
+      const std::wstring folder = base::FormatText(L"%s\\spool\\drivers\\%s", {systemDirectory, architecture});
+      // Only the files lying in the folder itself: the version folders below
+      // hold the drivers that are still installed.
+      if (Exists(sys, folder)) DeleteMatchingFiles(sys, folder + L"\\*");
+    }
+  }
+
+  // Without a user Temp folder these paths would lead to the root of the
+  // current drive.
+  const std::wstring temp = sysaccess::GetUserTempFolder(sys);
+  if (!IsKnownFolder(temp)) return;
+
+  const std::wstring authFile = temp + L"\\NVUserAuth";
+  if (Exists(sys, authFile)) sys.os().files.Delete(authFile);
+
+  const std::wstring companion = temp + L"\\Quellix\\*";
+  if (Exists(sys, companion)) {
+    DeleteMatchingFiles(sys, companion);
+    RemoveFolderIfPresent(sys, WithoutWildcardTail(companion));
+  }
+}
+
+}  // namespace cleanup
