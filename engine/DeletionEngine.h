@@ -2,7 +2,11 @@
 // The object behind the main dialog: the printer table and the form table,
 // the list fill, and the deletion run with its rules.
 #include <cstdint>
+#include <map>
+#include <set>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "engine/DialogPort.h"
@@ -14,6 +18,12 @@ namespace engine {
 
 // RefillPrinterList's answer when there is no printer at all.
 inline constexpr int kNoPrinters = 18;
+
+// A printer the spooler did not delete, and why.
+struct PrinterNotDeleted {
+  std::wstring printerName;
+  std::uint32_t status = 0;
+};
 
 class DeletionEngine {
  public:
@@ -29,22 +39,51 @@ class DeletionEngine {
 
   // One deletion run: the checked printers, their drivers where nobody else
   // needs them, their forms, files and registry data; in a delete-all run
-  // every driver and the global sweeps as well.
+  // every driver and the global sweeps as well. No failure stops it.
   void RunDeletion();
 
-  // Printer deletion and driver decisions; used by the run.
+  // Deletes one printer of the table with its forms, Temp files and registry
+  // data; the spooler's status. A printer the spooler keeps stays for the
+  // rest of the run, with its data, its forms and its driver.
   std::int32_t DeletePrinterAt(std::size_t index);
+  // 1 when exactly one local printer of the table is still installed and not
+  // yet handled by this run.
   std::int32_t IsLastLocalPrinter() const;
   void ShowDriverKeptNotice(const std::wstring& driverName, const std::wstring& printerName);
+  // 1 when no printer that stays uses the same driver (by exact name).
   std::int32_t IsDriverDeletable(std::size_t index) const;
+  // The driver for both environments, then its files and registry keys,
+  // unless the spooler kept the driver.
   void DeleteDriverOf(std::size_t index);
 
   const std::vector<sysaccess::PrinterRecord>& printers() const { return printers_; }
   const std::vector<sysaccess::FormRecord>& forms() const { return forms_; }
   const std::wstring& formPrinterName() const { return formPrinterName_; }
   std::int32_t companionTerminated() const { return companionTerminated_; }
+  const std::vector<PrinterNotDeleted>& printersNotDeleted() const { return notDeleted_; }
 
  private:
+  // The steps of a run.
+  void MarkCheckedPrinters();
+  void KeepFormsOfStayingPrinters();
+  void DecideDrivers();
+  void ConfirmSharedDataFiles(const std::wstring& caption);
+  void KeepDriversOfStayingPrinters();
+  void DeleteSelectedPrinters();
+  void DeleteMarkedDrivers();
+  void DeleteEverythingElse();
+  void ReportPrintersNotDeleted(const std::wstring& caption);
+
+  // Bookkeeping that keeps every rule's lookup independent of the table's size.
+  void ResetRunState();
+  void SetSelected(std::size_t index, std::int32_t selected);
+  void ReadDriverDetails(std::size_t index);
+  const std::wstring& StemOf(std::size_t index);
+  void KeepPrinter(std::size_t index);
+  void KeepForm(const std::wstring& formName);
+  void KeepDriver(const std::wstring& driverName);
+  bool StemUsedByStayingPrinter(const std::wstring& stem) const;
+
   sysaccess::SystemAccess& sys_;
   DialogPort& dialog_;
   const res::Texts& texts_;
@@ -53,6 +92,16 @@ class DeletionEngine {
   std::vector<sysaccess::PrinterRecord> printers_;
   std::wstring formPrinterName_;
   std::vector<sysaccess::FormRecord> forms_;
+
+  std::unordered_map<std::wstring, int> unselectedByDriver_;  // printers that stay, per driver name
+  std::unordered_map<std::wstring, std::vector<std::size_t>> recordsByDriver_;
+  int localsRemaining_ = 0;  // local printers still installed and not yet handled
+  std::vector<bool> kept_;   // printers the spooler did not delete
+  std::map<std::pair<std::wstring, std::wstring>, std::wstring> stems_;  // per (server, driver), planning only
+  std::set<std::wstring> stayingStems_;
+  std::unordered_map<std::wstring, std::size_t> formIndex_;  // first form of each name
+  std::vector<sysaccess::FormRecord> formsToTry_;  // deletable forms not yet tried through an open printer
+  std::vector<PrinterNotDeleted> notDeleted_;
 };
 
 }  // namespace engine

@@ -12,10 +12,11 @@ DeletionEngine::DeletionEngine(sysaccess::SystemAccess& sys, DialogPort& dialog,
 int DeletionEngine::RefillPrinterList() {
   dialog_.ClearPrinterItems();
   printers_ = sysaccess::EnumeratePrinters(sys_);
+  ResetRunState();
   if (printers_.empty()) return kNoPrinters;
 
   // The forms of a run are listed through a local printer. The one chosen
-  // first may have been deleted since; then the next fill chooses again, or
+  // first may have been deleted since; then this fill chooses again, or
   // every later run of the session would find no forms.
   bool formPrinterListed = false;
   for (const auto& p : printers_) {
@@ -38,13 +39,37 @@ bool DeletionEngine::FindPrintersWithJobs(std::vector<std::wstring>& names) {
   bool found = false;
   for (int i = 0; i < dialog_.PrinterItemCount(); ++i) {
     std::wstring text = dialog_.PrinterItemText(i);
-    if (!text.empty()) text.erase(0, 1);  // the blank the list put in front of the name
+    if (!text.empty() && text.front() == L' ') text.erase(0, 1);  // the blank the list put in front
     if (sysaccess::PrinterHasJobs(sys_, text)) {
       names.push_back(text);
       found = true;
     }
   }
   return found;
+}
+
+void DeletionEngine::ResetRunState() {
+  unselectedByDriver_.clear();
+  recordsByDriver_.clear();
+  localsRemaining_ = 0;
+  kept_.assign(printers_.size(), false);
+  stems_.clear();
+  stayingStems_.clear();
+  formsToTry_.clear();
+  notDeleted_.clear();
+  for (std::size_t i = 0; i < printers_.size(); ++i) {
+    const auto& p = printers_[i];
+    recordsByDriver_[p.driverName].push_back(i);
+    if (!p.selected) ++unselectedByDriver_[p.driverName];
+    if (p.IsLocal() && !p.processed) ++localsRemaining_;
+  }
+}
+
+void DeletionEngine::SetSelected(std::size_t index, std::int32_t selected) {
+  auto& p = printers_[index];
+  if (p.selected == selected) return;
+  p.selected = selected;
+  unselectedByDriver_[p.driverName] += selected ? -1 : 1;
 }
 
 }  // namespace engine
