@@ -1,0 +1,156 @@
+#include "framework/Wnd.h"
+
+#include <mutex>
+#include <unordered_map>
+
+namespace {
+
+// The objects of all windows we own. The worker thread reaches windows only
+// through SendMessageW, which runs on the window's thread, but the map is
+// locked all the same: a lookup must never see it half-changed.
+std::mutex g_mapLock;
+std::unordered_map<HWND, CWnd*>& Map() {
+  static std::unordered_map<HWND, CWnd*> map;
+  return map;
+}
+
+// The object whose window CreateEx is creating on this thread: its first
+// messages (WM_GETMINMAXINFO, WM_NCCREATE) arrive before CreateWindowExW
+// has returned the handle.
+thread_local CWnd* t_creating = nullptr;
+
+}  // namespace
+
+CWnd::~CWnd() {
+  if (m_hWnd) {
+    // A window that outlives its object would call into freed memory.
+    HWND hwnd = m_hWnd;
+    if (m_pfnSuper) SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    Detach();
+    ::DestroyWindow(hwnd);
+  }
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
+  std::lock_guard<std::mutex> lock(g_mapLock);
+  auto it = Map().find(hwnd);
+  return it == Map().end() ? nullptr : it->second;
+}
+
+void CWnd::Attach(HWND hwnd) {
+  std::lock_guard<std::mutex> lock(g_mapLock);
+  m_hWnd = hwnd;
+  Map()[hwnd] = this;
+}
+
+HWND CWnd::Detach() {
+  std::lock_guard<std::mutex> lock(g_mapLock);
+  HWND hwnd = m_hWnd;
+  if (hwnd) Map().erase(hwnd);
+  m_hWnd = nullptr;
+  return hwnd;
+}
+
+BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
+                    int height, HWND parent, HMENU menuOrId, LPVOID param) {
+  t_creating = this;
+  HWND hwnd = CreateWindowExW(exStyle, className, windowName, style, x, y, width, height, parent, menuOrId,
+                              GetModuleHandleW(nullptr), param);
+  t_creating = nullptr;
+  if (!hwnd) return FALSE;
+  if (m_hWnd != hwnd) SubclassWindow(hwnd);
+  return TRUE;
+}
+
+BOOL CWnd::SubclassWindow(HWND hwnd) {
+  if (!hwnd || m_hWnd) return FALSE;
+  Attach(hwnd);
+  PreSubclassWindow();
+  WNDPROC old = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+  // Subclassing a window that already runs AfxWndProc would make it call
+  // itself as its own default.
+  if (old != &AfxWndProc) m_pfnSuper = old;
+  return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
+  return SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id)));
+}
+
+BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
+
+void CWnd::ScreenToClient(RECT* r) const {
+  POINT corners[2] = {{r->left, r->top}, {r->right, r->bottom}};
+  MapWindowPoints(nullptr, m_hWnd, corners, 2);
+  *r = RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+}
+
+BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (m_pfnSuper) return CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+  return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
+}
+
+BOOL CWnd::OnCommand(WPARAM, LPARAM) { return FALSE; }
+
+BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
+
+BOOL CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  HWND child = nullptr;
+  switch (message) {
+    case WM_DRAWITEM: child = reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem; break;
+    case WM_DELETEITEM: child = reinterpret_cast<DELETEITEMSTRUCT*>(lParam)->hwndItem; break;
+    case WM_COMPAREITEM: child = reinterpret_cast<COMPAREITEMSTRUCT*>(lParam)->hwndItem; break;
+    // WM_MEASUREITEM names the control only by id (and a fixed-height list
+    // sends it while the dialog creates it, before we subclass it).
+    case WM_MEASUREITEM: child = GetDlgItem(static_cast<int>(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->CtlID)); break;
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM: child = reinterpret_cast<HWND>(lParam); break;
+    default: return FALSE;
+  }
+  CWnd* control = child ? FromHandlePermanent(child) : nullptr;
+  return control && control->OnChildNotify(message, wParam, lParam, result);
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (message == WM_COMMAND && OnCommand(wParam, lParam)) return 0;
+  if (ReflectToChild(message, wParam, lParam, &result)) return result;
+  return DefWindowProc(message, wParam, lParam);
+}
+
+LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
+  if (!wnd && t_creating) {
+    wnd = t_creating;
+    t_creating = nullptr;
+    wnd->Attach(hwnd);
+  }
+  if (!wnd) return DefWindowProcW(hwnd, message, wParam, lParam);
+
+  const LRESULT result = wnd->WindowProc(message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    if (wnd->m_pfnSuper) {
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(wnd->m_pfnSuper));
+      wnd->m_pfnSuper = nullptr;
+    }
+    wnd->Detach();
+    wnd->PostNcDestroy();  // may delete the object: nothing touches it after this
+  }
+  return result;
+}
+
+WNDPROC AfxGetAfxWndProc() { return &AfxWndProc; }
+
+BOOL AfxPreTranslateMessage(MSG* msg) {
+  // GetParent answers the parent of a child window and the owner of a
+  // pop-up, so a key aimed at a control inside an owned pop-up reaches the
+  // pop-up and then the window that owns it.
+  for (HWND hwnd = msg->hwnd; hwnd; hwnd = GetParent(hwnd)) {
+    CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
+    if (wnd && wnd->PreTranslateMessage(msg)) return TRUE;
+  }
+  return FALSE;
+}
