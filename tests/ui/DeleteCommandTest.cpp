@@ -1,0 +1,109 @@
+// What "Delete the Selected Printers" refuses before a run, on the simulated
+// machine: queued jobs are seen here although Wine never reports any.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "engine/DeletionEngine.h"
+#include "os/sim/SimMachine.h"
+#include "tests/engine/FakeDialog.h"
+#include "ui/DeleteCommand.h"
+
+namespace ui {
+namespace {
+
+// The engine's dialog and the selection rules' view over the same lists.
+class Dialog final : public SelectionView {
+ public:
+  explicit Dialog(engine::FakeDialog& lists) : lists_(lists) {}
+  int ItemCount() override { return lists_.PrinterItemCount(); }
+  bool IsItemChecked(int index) override { return lists_.IsPrinterItemChecked(index); }
+  void SetItemChecked(int index, bool checked) override { lists_.SetPrinterItemChecked(index, checked); }
+  bool IsDeleteAllChecked() override { return false; }
+  void SetDeleteAllChecked(bool) override {}
+  int ShowMessage(const std::wstring& text, std::uint32_t style) override {
+    shown.push_back(text);
+    styles.push_back(style);
+    return 1;
+  }
+  std::vector<std::wstring> shown;
+  std::vector<std::uint32_t> styles;
+
+ private:
+  engine::FakeDialog& lists_;
+};
+
+class DeleteCommandTest : public ::testing::Test {
+ protected:
+  void Given(const std::string& printers) {
+    machine_ = os::sim::SimMachine::FromImage(R"({"base": "workstation", "spooler": {
+      "drivers": [{"name": "Office Laser PS"}], "printers": )" + printers + "}}");
+    sys_ = std::make_unique<sysaccess::SystemAccess>(machine_->system());
+    engine_ = std::make_unique<engine::DeletionEngine>(*sys_, lists_, texts_);
+    ASSERT_EQ(engine_->RefillPrinterList(), 0);
+  }
+  void TearDown() override {
+    if (HasFailure() && machine_) std::cerr << machine_->Dump();
+  }
+
+  res::EnglishTexts texts_;
+  engine::FakeDialog lists_;
+  Dialog view_{lists_};
+  std::unique_ptr<os::sim::SimMachine> machine_;
+  std::unique_ptr<sysaccess::SystemAccess> sys_;
+  std::unique_ptr<engine::DeletionEngine> engine_;
+};
+
+TEST_F(DeleteCommandTest, NothingCheckedIsRefusedBeforeAnyPrinterIsAsked) {
+  Given(R"([{"name": "Front Desk", "driver": "Office Laser PS", "jobs": 2}])");
+  machine_->gate().ResetCounts();
+  EXPECT_EQ(CheckBeforeDeletion(view_, *engine_, texts_), DeleteCheck::NothingSelected);
+  EXPECT_EQ(view_.shown, std::vector<std::wstring>{L"No Printer has been selected for deletion, please select it."});
+  EXPECT_EQ(view_.styles, std::vector<std::uint32_t>{0u});
+  EXPECT_EQ(machine_->gate().calls("Spooler.Open"), 0u);
+}
+
+TEST_F(DeleteCommandTest, AJobOnAPrinterThatStaysBlocksTheRun) {
+  // The run restarts the Spooler, which would lose the job, so an
+  // unchecked printer's queue counts as much as a checked one's.
+  Given(R"([{"name": "Front Desk", "driver": "Office Laser PS", "jobs": 1},
+            {"name": "Back Office", "driver": "Office Laser PS"}])");
+  lists_.Check(L"Back Office");
+  EXPECT_EQ(CheckBeforeDeletion(view_, *engine_, texts_), DeleteCheck::JobsQueued);
+  ASSERT_EQ(view_.shown.size(), 1u);
+  EXPECT_EQ(view_.shown[0],
+            L"The following Printers cannot be deleted, because they still have Print Jobs queued to them.\n\n"
+            L"-> Front Desk\n\n");
+  EXPECT_EQ(view_.styles[0], 0x10u);
+  EXPECT_EQ(machine_->spooler().Printers(os::spool::kEnumLocal).value.size(), 2u);
+}
+
+TEST_F(DeleteCommandTest, PrintersWithJobsAreListedInTheListsOrder) {
+  Given(R"([{"name": "zeta", "driver": "Office Laser PS", "jobs": 3},
+            {"name": "Alpha", "driver": "Office Laser PS", "jobs": [7]},
+            {"name": "beta", "driver": "Office Laser PS"}])");
+  lists_.CheckAll();
+  EXPECT_EQ(CheckBeforeDeletion(view_, *engine_, texts_), DeleteCheck::JobsQueued);
+  ASSERT_EQ(view_.shown.size(), 1u);
+  EXPECT_EQ(view_.shown[0],
+            L"The following Printers cannot be deleted, because they still have Print Jobs queued to them.\n\n"
+            L"-> Alpha\n\n-> zeta\n\n");
+}
+
+TEST_F(DeleteCommandTest, WithoutJobsTheRunMayStartSilently) {
+  Given(R"([{"name": "Front Desk", "driver": "Office Laser PS"}, {"name": "Back Office", "driver": "Office Laser PS"}])");
+  lists_.Check(L"Front Desk");
+  EXPECT_EQ(CheckBeforeDeletion(view_, *engine_, texts_), DeleteCheck::Start);
+  EXPECT_TRUE(view_.shown.empty());
+}
+
+TEST(QueuedJobsMessageTest, NamesKeepTheirPercentSignsAndBlanks) {
+  const res::EnglishTexts texts;
+  EXPECT_EQ(QueuedJobsMessage(texts, {L"100% Recycled", L" Lobby "}),
+            L"The following Printers cannot be deleted, because they still have Print Jobs queued to them.\n\n"
+            L"-> 100% Recycled\n\n->  Lobby \n\n");
+}
+
+}  // namespace
+}  // namespace ui

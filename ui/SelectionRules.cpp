@@ -1,0 +1,47 @@
+#include "ui/SelectionRules.h"
+
+#include "os/Prompts.h"
+#include "res/StringIds.h"
+
+namespace ui {
+namespace {
+
+void CheckEveryItem(SelectionView& view, bool checked) {
+  for (int i = 0; i < view.ItemCount(); ++i) view.SetItemChecked(i, checked);
+}
+
+}  // namespace
+
+int CountCheckedPrinters(SelectionView& view) {
+  int count = 0;
+  for (int i = 0; i < view.ItemCount(); ++i) count += view.IsItemChecked(i) ? 1 : 0;
+  return count;
+}
+
+void ApplyCheckChange(SelectionView& view, const res::Texts& texts) {
+  if (CountCheckedPrinters(view) == view.ItemCount()) {
+    // Only a hint: ticking every printer is not the same as asking for
+    // every driver, so the box stays as it is.
+    view.ShowMessage(texts.Load(res::kSelectAllHint), os::mb::kOk);
+  } else if (view.IsDeleteAllChecked()) {
+    // The box stands for "everything"; a printer left out contradicts it.
+    // The member follows at the next data exchange.
+    view.SetDeleteAllChecked(false);
+  }
+}
+
+void ApplyDeleteAllClicked(SelectionView& view, const res::Texts& texts) {
+  if (!view.IsDeleteAllChecked()) {
+    CheckEveryItem(view, false);
+    return;
+  }
+  const int answer = view.ShowMessage(texts.Load(res::kDeleteAllWarning),
+                                      os::mb::kOkCancel | os::mb::kIconError | os::mb::kDefButton2);
+  if (answer == os::mb::kIdCancel) {
+    view.SetDeleteAllChecked(false);
+  } else {
+    CheckEveryItem(view, true);
+  }
+}
+
+}  // namespace ui
