@@ -139,6 +139,19 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM, LPARAM) {
     t_dialogCreating = nullptr;
     dialog->SubclassWindow(hwnd);
   }
-  if (message == WM_INITDIALOG && dialog) return dialog->OnInitDialog();
+  if (message == WM_INITDIALOG && dialog) {
+    RECT before;
+    ::GetWindowRect(hwnd, &before);
+    const INT_PTR result = dialog->OnInitDialog();
+    // A dialog that neither asks for a place nor moves itself while it
+    // initialises opens centred, not in the top left corner of the screen.
+    RECT after;
+    const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+    if (::GetWindowRect(hwnd, &after) && after.left == before.left && after.top == before.top &&
+        !(style & (DS_CENTER | DS_CENTERMOUSE | DS_ABSALIGN))) {
+      dialog->CenterWindow();
+    }
+    return result;
+  }
   return FALSE;
 }

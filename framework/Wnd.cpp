@@ -86,6 +86,26 @@ void CWnd::ScreenToClient(RECT* r) const {
   *r = RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
 }
 
+void CWnd::CenterWindow() {
+  RECT self;
+  ::GetWindowRect(m_hWnd, &self);
+  RECT area;
+  HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+  if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
+    ::GetWindowRect(owner, &area);
+  } else {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    area = monitor.rcWork;
+  }
+  const int width = self.right - self.left;
+  const int height = self.bottom - self.top;
+  const int x = area.left + (area.right - area.left - width) / 2;
+  const int y = area.top + (area.bottom - area.top - height) / 2;
+  ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

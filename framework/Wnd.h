@@ -52,6 +52,9 @@ class CWnd {
   void GetWindowRect(RECT* r) const { ::GetWindowRect(m_hWnd, r); }
   void GetClientRect(RECT* r) const { ::GetClientRect(m_hWnd, r); }
   void ScreenToClient(RECT* r) const;
+  // Over the owner when it is shown, else in the middle of the work area of
+  // the monitor the window is on.
+  void CenterWindow();
   void SetWindowTextW(LPCWSTR text) { ::SetWindowTextW(m_hWnd, text); }
   HWND SetFocus() { return ::SetFocus(m_hWnd); }
   void Invalidate(BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, erase); }
