@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "about/AboutCommand.h"
 #include "framework/PaintDC.h"
 #include "framework/ResourceModule.h"
 #include "framework/WorkerThread.h"
@@ -136,10 +137,7 @@ void CTessalyDlg::OnExpandClicked() {
   UpdateLayout();
 }
 
-void CTessalyDlg::OnAboutClicked() {
-  // The About window is a change of its own; until it arrives the button
-  // and the system-menu item open nothing.
-}
+void CTessalyDlg::OnAboutClicked() { ShowAboutWindow(this); }
 
 void CTessalyDlg::UpdateLayout() {
   RECT window, client;

@@ -51,7 +51,7 @@ class CTessalyDlg : public CDialog, public engine::DialogPort, private ui::Selec
   void OnCheckChange();
   void OnDeleteClicked();
   void OnExpandClicked();
-  // The About window opens here; it is added by its own change.
+  // The About button and the system-menu item: a new About window.
   void OnAboutClicked();
   void OnDeleteAllClicked();
   LRESULT OnDeletionComplete(WPARAM wParam, LPARAM lParam);
