@@ -3,7 +3,9 @@
 // it again, and ending the companion job-monitoring process.
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "os/Services.h"
 #include "sysaccess/SystemAccess.h"
@@ -11,9 +13,12 @@
 namespace sysaccess {
 
 // Holds one Service Control Manager handle, opened on first use with full
-// access and kept until destruction; a failed open leaves every operation
-// without effect. Every wait ends at the latest 10 000 ms after its service
-// was opened, polling every 100 ms while the service is pending.
+// access and kept until destruction; a failed open is not retried and leaves
+// every operation without effect. A wait polls every 100 ms while the service
+// is pending, or has accepted the request without acting on it yet, and ends
+// after the first pause taken once 10 000 ms have passed since the service
+// was opened. A refused request ends the wait at once: nothing else will
+// move the service.
 class ServiceController {
  public:
   explicit ServiceController(SystemAccess& sys);
@@ -24,9 +29,14 @@ class ServiceController {
   void StartServiceAndWait(std::wstring_view name);
 
  private:
+  enum class Request { Stop, Start };
+  os::ServiceManager* Manager();
+  void RequestAndWait(std::wstring_view name, Request request);
+
   SystemAccess& sys_;
   std::unique_ptr<os::ServiceManager> manager_;
   bool opened_ = false;
+  std::vector<std::wstring> stopping_;  // the services whose dependents are being stopped
 };
 
 // Stops "Spooler" after its active dependents and starts it again; the

@@ -1,5 +1,7 @@
 #include "sysaccess/SystemAccess.h"
 
+#include "sysaccess/ServiceController.h"
+
 namespace sysaccess {
 
 SystemAccess::SystemAccess(os::System system) : os_(system) {}
@@ -12,6 +14,11 @@ const os::OsVersionInfo& SystemAccess::OsVersion() {
     version_ = result.ok() ? result.value : os::OsVersionInfo{};
   }
   return *version_;
+}
+
+ServiceController& SystemAccess::Services() {
+  if (!services_) services_ = std::make_unique<ServiceController>(*this);
+  return *services_;
 }
 
 }  // namespace sysaccess

@@ -1,6 +1,7 @@
 #pragma once
 // The system access layer's state: the operating-system version record,
-// filled on first use and kept for the life of the process. One instance per
+// filled on first use and kept for the life of the process, and the service
+// controller with its Service Control Manager handle. One instance per
 // process; tests make one per simulated machine.
 #include <memory>
 #include <optional>
@@ -8,6 +9,8 @@
 #include "os/System.h"
 
 namespace sysaccess {
+
+class ServiceController;
 
 class SystemAccess {
  public:
@@ -24,9 +27,14 @@ class SystemAccess {
   const os::OsVersionInfo& OsVersion();
   bool IsVistaOrLater() { return OsVersion().majorVersion >= 6; }
 
+  // The process's service controller, created on first use and kept (with
+  // its Service Control Manager handle) as long as this object.
+  ServiceController& Services();
+
  private:
   os::System os_;
   std::optional<os::OsVersionInfo> version_;
+  std::unique_ptr<ServiceController> services_;
 };
 
 }  // namespace sysaccess

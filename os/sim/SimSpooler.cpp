@@ -20,7 +20,10 @@ std::wstring Journal(std::wstring_view op, std::wstring_view target, Status stat
 
 class SimPrinterHandle final : public PrinterHandle {
  public:
-  SimPrinterHandle(SimSpooler& spooler, std::wstring name) : spooler_(spooler), name_(std::move(name)) {}
+  SimPrinterHandle(SimSpooler& spooler, std::wstring name) : spooler_(spooler), name_(std::move(name)) {
+    spooler_.CountHandle(+1);
+  }
+  ~SimPrinterHandle() override { spooler_.CountHandle(-1); }
 
   Result<std::vector<FormInfo>> Forms() override {
     using R = Result<std::vector<FormInfo>>;

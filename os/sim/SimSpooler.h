@@ -55,6 +55,10 @@ class SimSpooler final : public Spooler {
   static std::wstring ConnectionKey(std::wstring_view printerName);
   static const wchar_t* kFormsKey;
 
+  // Printer handles open now (OpenPrinterW without its ClosePrinter yet).
+  int openPrinterHandles() const { return openHandles_; }
+  void CountHandle(int change) { openHandles_ += change; }
+
   Gate& gate() { return gate_; }
   bool Available() const { return !running_ || running_(); }
   void RemovePrinter(std::wstring_view name);
@@ -70,6 +74,7 @@ class SimSpooler final : public Spooler {
   std::vector<SimForm> forms_;
   std::vector<std::wstring> packages_;
   bool packageExport_ = true;
+  int openHandles_ = 0;
 };
 
 }  // namespace os::sim

@@ -55,6 +55,32 @@ std::wstring DriverDirectory(const std::wstring& environment) {
   return buffer;
 }
 
+// A helper program of ours, beside the running program.
+std::wstring HelperProgram(const wchar_t* name) {
+  wchar_t module[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
+  const std::wstring path = Parent(std::wstring(module, length)) + L"\\" + name;
+  if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    throw SeedError("the helper program " + WideToUtf8(path) + " is missing (it is built with the Windows tools)");
+  }
+  return path;
+}
+
+// Polls a service until it reports the state or about ten seconds passed.
+DWORD WaitForServiceState(SC_HANDLE service, DWORD wanted) {
+  SERVICE_STATUS_PROCESS status{};
+  DWORD needed = 0;
+  for (int i = 0; i < 200; ++i) {
+    if (!QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status), sizeof status,
+                              &needed)) {
+      return 0;
+    }
+    if (status.dwCurrentState == wanted) break;
+    Sleep(50);
+  }
+  return status.dwCurrentState;
+}
+
 }  // namespace
 
 Seeder::~Seeder() {
@@ -72,8 +98,6 @@ void Seeder::Apply(const os::image::MachineImage& image) {
   }
   if (!image.protectedKeys.empty()) throw SeedError("protected keys cannot be seeded");
   if (!image.packages.empty()) throw SeedError("driver packages cannot be seeded");
-  if (!image.services.empty()) throw SeedError("services cannot be seeded");
-  if (!image.processes.empty()) throw SeedError("processes cannot be seeded");
   if (image.serviceDatabase.managerAccessDenied || image.serviceDatabase.lockedByOther ||
       image.serviceDatabase.lockDenied) {
     throw SeedError("the service database's state cannot be seeded");
@@ -91,6 +115,8 @@ void Seeder::Apply(const os::image::MachineImage& image) {
   for (const auto& driver : image.drivers) SeedDriver(driver);
   for (const auto& printer : image.printers) SeedPrinter(printer);
   for (const auto& form : image.forms) SeedForm(form);
+  for (const auto& service : image.services) SeedService(service);
+  for (const auto& process : image.processes) SeedProcess(process);
 }
 
 void Seeder::SeedVariable(const std::wstring& name, const std::wstring& value) {
@@ -296,6 +322,88 @@ void Seeder::SeedForm(const os::image::FormSpec& form) {
     }
   });
   Note("form " + WideToUtf8(name));
+}
+
+void Seeder::SeedService(const os::image::ServiceSpec& service) {
+  const std::string what = "service " + WideToUtf8(service.name);
+  if (service.state != os::svc::kRunning && service.state != os::svc::kStopped) {
+    throw SeedError(what + ": only a running or a stopped service can be seeded");
+  }
+  if (service.hangsStopping || service.hangsStarting || service.stopError || service.startError ||
+      service.stopDelayMs || service.startDelayMs) {
+    throw SeedError(what + ": a real service cannot be told to hang, refuse or take its time");
+  }
+  const std::wstring program = HelperProgram(L"tessaly-test-service.exe");
+  os::win32::ScopedServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+  Require(static_cast<bool>(manager), "OpenSCManagerW");
+  // The service gets its own name as its argument (see the test service).
+  const std::wstring command = L"\"" + program + L"\" \"" + service.name + L"\"";
+  std::wstring dependencies;
+  for (const auto& d : service.dependsOn) dependencies += d + L'\0';
+  dependencies.push_back(L'\0');
+  os::win32::ScopedServiceHandle created(CreateServiceW(
+      manager.get(), service.name.c_str(), service.displayName.c_str(), SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
+      SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE, command.c_str(), nullptr, nullptr, dependencies.c_str(), nullptr,
+      nullptr));
+  Require(static_cast<bool>(created), "CreateServiceW " + WideToUtf8(service.name));
+  const std::wstring name = service.name;
+  OnUndo([name] {
+    os::win32::ScopedServiceHandle scm(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    if (!scm) return;
+    os::win32::ScopedServiceHandle s(OpenServiceW(scm.get(), name.c_str(), SERVICE_ALL_ACCESS));
+    if (!s) return;
+    SERVICE_STATUS status{};
+    if (ControlService(s.get(), SERVICE_CONTROL_STOP, &status)) WaitForServiceState(s.get(), SERVICE_STOPPED);
+    DeleteService(s.get());
+  });
+  if (service.state == os::svc::kRunning) {
+    Require(StartServiceW(created.get(), 0, nullptr), "StartServiceW " + WideToUtf8(service.name));
+    if (WaitForServiceState(created.get(), SERVICE_RUNNING) != SERVICE_RUNNING) {
+      throw SeedError(what + " did not reach the running state");
+    }
+  }
+  Note(what);
+}
+
+void Seeder::SeedProcess(const os::image::ProcessSpec& process) {
+  const std::string what = "process " + WideToUtf8(process.exeFile);
+  if (process.protectedProcess) throw SeedError(what + ": a process that refuses to end cannot be seeded");
+  if (process.exeFile.empty() || process.exeFile.find_first_of(L"\\/:*?\"<>|") != std::wstring::npos) {
+    throw SeedError(what + ": not a plain program name");
+  }
+  // Each process gets a folder of its own: names that differ only in letter
+  // case would be one file in one folder.
+  wchar_t temp[MAX_PATH] = {};
+  Require(GetTempPathW(MAX_PATH, temp) != 0, "GetTempPathW");
+  std::wstring folder;
+  for (unsigned n = GetTickCount() % 100000;; ++n) {
+    folder = std::wstring(temp) + L"tessaly-seed-process-" + std::to_wstring(n);
+    if (CreateDirectoryW(folder.c_str(), nullptr)) break;
+    Require(GetLastError() == ERROR_ALREADY_EXISTS, "CreateDirectoryW " + WideToUtf8(folder));
+  }
+  const std::wstring program = folder + L"\\" + process.exeFile;
+  OnUndo([folder, program] {
+    DeleteFileW(program.c_str());
+    RemoveDirectoryW(folder.c_str());
+  });
+  Require(CopyFileW(HelperProgram(L"tessaly-idle.exe").c_str(), program.c_str(), TRUE),
+          "CopyFileW to " + WideToUtf8(program));
+  std::wstring command = L"\"" + program + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  Require(CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                         folder.c_str(), &startup, &info),
+          "CreateProcessW " + WideToUtf8(program));
+  CloseHandle(info.hThread);
+  HANDLE running = info.hProcess;
+  // The image's process id is the simulated one; a real system chooses its own.
+  OnUndo([running] {
+    TerminateProcess(running, 0);
+    WaitForSingleObject(running, 5000);  // the file can go only once the process is gone
+    CloseHandle(running);
+  });
+  Note(what + " (process id " + std::to_string(info.dwProcessId) + ")");
 }
 
 }  // namespace seed

@@ -2,10 +2,14 @@
 // Creates the state a machine image describes on a real Windows system (in
 // practice a Wine prefix) through the real APIs: registry keys and values of
 // each type, files with attributes, printer drivers (their files put in the
-// spooler's driver directory first), printers on the "FILE:" port, forms and
-// environment variables of this process. What a real system cannot be told
-// to be (a connection to another server, queued jobs, a locked service
-// database) is refused with a SeedError naming it.
+// spooler's driver directory first), printers on the "FILE:" port, forms,
+// environment variables of this process, services (our test service,
+// installed with the image's dependencies) and processes (our idle program
+// run under the image's name). The two helper programs are looked for beside
+// the running program. What a real system cannot be told to be (a connection
+// to another server, queued jobs, a locked service database, a service that
+// hangs or refuses, a process that cannot be ended) is refused with a
+// SeedError naming it.
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -42,6 +46,8 @@ class Seeder {
   void SeedPrinter(const os::image::PrinterSpec& printer);
   void SeedForm(const os::image::FormSpec& form);
   void SeedVariable(const std::wstring& name, const std::wstring& value);
+  void SeedService(const os::image::ServiceSpec& service);
+  void SeedProcess(const os::image::ProcessSpec& process);
   void Note(const std::string& line) { log_.push_back(line); }
   void OnUndo(std::function<void()> step) { undoSteps_.push_back(std::move(step)); }
 

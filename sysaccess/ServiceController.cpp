@@ -1,0 +1,92 @@
+#include "sysaccess/ServiceController.h"
+
+#include <algorithm>
+
+#include "base/WideText.h"
+
+namespace sysaccess {
+namespace {
+
+constexpr std::uint32_t kWaitLimitMs = 10'000;
+constexpr std::uint32_t kPollMs = 100;
+
+}  // namespace
+
+ServiceController::ServiceController(SystemAccess& sys) : sys_(sys) {}
+
+ServiceController::~ServiceController() = default;
+
+os::ServiceManager* ServiceController::Manager() {
+  // One attempt per process: a manager that could not be opened stays closed.
+  if (!opened_) {
+    opened_ = true;
+    auto opened = sys_.os().services.OpenManager(os::svc::kManagerAllAccess);
+    if (opened.ok()) manager_ = std::move(opened.value);
+  }
+  return manager_.get();
+}
+
+void ServiceController::StopServiceAndWait(std::wstring_view name) {
+  StopDependentServices(name);
+  RequestAndWait(name, Request::Stop);
+}
+
+void ServiceController::StartServiceAndWait(std::wstring_view name) { RequestAndWait(name, Request::Start); }
+
+void ServiceController::StopDependentServices(std::wstring_view name) {
+  os::ServiceManager* manager = Manager();
+  if (!manager) return;
+  // The service database refuses dependency cycles, but a name met again on
+  // the way down would recurse without end.
+  const bool onTheWay = std::any_of(stopping_.begin(), stopping_.end(),
+                                    [&](const std::wstring& s) { return base::EqualsIgnoreCase(s, name); });
+  if (onTheWay) return;
+  auto service = manager->Open(name, os::svc::kServiceAllAccess);
+  if (!service.ok()) return;
+  auto dependents = service.value->EnumDependents(os::svc::kActive);
+  if (!dependents.ok()) return;
+  stopping_.emplace_back(name);
+  // Each dependent stops its own dependents first, to any depth: a service
+  // refuses to stop while a service that depends on it runs.
+  for (const auto& dependent : dependents.value) StopServiceAndWait(dependent.serviceName);
+  stopping_.pop_back();
+}
+
+void ServiceController::RequestAndWait(std::wstring_view name, Request request) {
+  os::ServiceManager* manager = Manager();
+  if (!manager) return;
+  auto opened = manager->Open(name, os::svc::kServiceAllAccess);
+  if (!opened.ok()) return;
+  os::ServiceHandle& service = *opened.value;
+  auto& clock = sys_.os().clock;
+
+  const std::uint32_t settled = request == Request::Stop ? os::svc::kRunning : os::svc::kStopped;
+  const std::uint32_t pending = request == Request::Stop ? os::svc::kStopPending : os::svc::kStartPending;
+  const std::uint32_t since = clock.TickCount();
+  bool requested = false;
+  for (;;) {
+    auto state = service.QueryState();
+    if (!state.ok()) break;
+    if (state.value == settled && !requested) {
+      requested = true;
+      const os::Status sent = request == Request::Stop ? service.Control(os::svc::kControlStop) : service.Start();
+      // A refused request leaves the service where it is: nothing will move it.
+      if (sent != os::error::kSuccess) break;
+      continue;  // the new state at once, without a pause
+    }
+    // Pending, or an accepted request the service has not acted on yet.
+    if (state.value != pending && state.value != settled) break;
+    // Unsigned difference: a wrap of the tick counter does no harm.
+    const bool limitReached = static_cast<std::uint32_t>(clock.TickCount() - since) > kWaitLimitMs;
+    clock.Sleep(kPollMs);
+    if (limitReached) break;
+  }
+}
+
+void RestartSpooler(SystemAccess& sys) {
+  ServiceController& services = sys.Services();
+  services.StopServiceAndWait(L"Spooler");
+  services.StartServiceAndWait(L"Spooler");
+}
+
+}  // namespace sysaccess

@@ -1,0 +1,88 @@
+#include "sysaccess/SpoolerDeletions.h"
+
+#include <string>
+
+#include "cleanup/FormRegistryCleanup.h"
+#include "sysaccess/EnvironmentProbes.h"
+#include "sysaccess/FaultGuard.h"
+#include "sysaccess/SpoolerInventory.h"
+
+namespace sysaccess {
+namespace {
+
+// DeletePrinterDriverExW's version flag: the version-3 (user-mode) driver.
+constexpr std::uint32_t kDriverVersion = 3;
+
+void DeleteForms(SystemAccess& sys, std::wstring_view printerName, const std::vector<FormRecord>& forms,
+                 bool onlyUnused) {
+  // The handle is opened even for an empty table: the spooler sees the same
+  // calls whatever the table holds.
+  auto printer = OpenPrinterHandle(sys, printerName);
+  for (const auto& form : forms) {
+    if (onlyUnused && (form.deletable != 1 || form.flags == os::spool::kFormBuiltin)) continue;
+    // The registry traces go first, while the spooler still knows the form.
+    // They go even when the printer could not be opened: that only stops the
+    // spooler's own deletion, which would have failed on a null handle.
+    cleanup::CleanFormRegistry(sys, form.formName);
+    if (printer) printer->RemoveForm(form.formName);
+  }
+}
+
+}  // namespace
+
+std::uint32_t DeletePrinterByName(SystemAccess& sys, std::wstring_view printerName) {
+  auto printer = OpenPrinterHandle(sys, printerName);
+  if (!printer) return 0;  // DeletePrinter on a null handle fails and deletes nothing
+  const std::uint32_t status = RunFaultGuarded([&]() -> std::uint32_t {
+    printer->Delete();
+    return 0;  // whatever the call said: only a fault changes the status
+  });
+  printer.reset();  // closed after a fault as well
+  return status;
+}
+
+std::uint32_t DeletePrinterConnectionByName(SystemAccess& sys, std::wstring_view printerName) {
+  return RunFaultGuarded([&] { return sys.os().spooler.DeleteConnection(printerName); });
+}
+
+std::uint32_t DeleteDriverEverywhere(SystemAccess& sys, std::wstring_view driverName) {
+  const bool vistaOrLater = GetOsVersion(sys).majorVersion >= 6;
+  // Read once, before the first deletion removes the driver's key.
+  const std::wstring packagePath = vistaOrLater ? ReadDriverInfPath(sys, driverName) : std::wstring();
+  auto& spooler = sys.os().spooler;
+  std::uint32_t status = 0;
+  for (const wchar_t* environment : kEnvironments) {
+    status = RunFaultGuarded([&]() -> std::uint32_t {
+      const os::Status deleted =
+          spooler.DeleteDriver(environment, driverName, os::spool::kDeleteUnusedFiles, kDriverVersion);
+      // The package's result is not folded in: a package that stays (still
+      // used by another driver, or never in the store) does not make the
+      // driver's deletion a failure. kProcNotFound (no such export) is the
+      // same: nothing was called.
+      if (deleted == os::error::kSuccess && vistaOrLater) spooler.DeleteDriverPackage(packagePath, environment);
+      // Not installed for this environment is what a driver of the other
+      // environment always meets here.
+      return deleted == os::error::kUnknownPrinterDriver ? os::error::kSuccess : deleted;
+    });
+  }
+  return status;
+}
+
+std::uint32_t DeleteAllDrivers(SystemAccess& sys) {
+  for (const wchar_t* environment : kEnvironments) {
+    // A driver installed for both environments is gone before the second
+    // listing; one the spooler refused (still in use) is listed and tried again.
+    for (const auto& driver : EnumerateDrivers(sys, environment)) DeleteDriverEverywhere(sys, driver.driverName);
+  }
+  return 0;
+}
+
+void DeleteUnusedForms(SystemAccess& sys, std::wstring_view printerName, const std::vector<FormRecord>& forms) {
+  DeleteForms(sys, printerName, forms, true);
+}
+
+void DeleteEveryForm(SystemAccess& sys, std::wstring_view printerName, const std::vector<FormRecord>& forms) {
+  DeleteForms(sys, printerName, forms, false);
+}
+
+}  // namespace sysaccess

@@ -1,0 +1,109 @@
+// The spooler's write side: the same cases on the simulated machine and on
+// Wine, each gap of Wine's spooler named where it stops a case.
+#include <algorithm>
+
+#include "sysaccess/SpoolerDeletions.h"
+#include "sysaccess/SpoolerInventory.h"
+#include "tests/contract/ContractMachine.h"
+
+namespace contract {
+namespace {
+
+using namespace sysaccess;
+
+// Wine lists printers in the alphabetical order of their keys.
+constexpr const char* kDeletion = R"({
+  "spooler": {
+    "drivers": [{"name": "Tessaly Deletion Driver", "environment": "Windows x64",
+                 "driverPath": "tessaly-deletion.dll", "dataFile": "TESSDEL.PPD", "configFile": "tessaly-deletion.dll"},
+                {"name": "Tessaly Deletion Spare", "environment": "Windows x64",
+                 "driverPath": "tessaly-spare.dll", "dataFile": "TESSSPARE.PPD", "configFile": "tessaly-spare.dll"}],
+    "printers": [{"name": "Tessaly Deletion Doomed", "driver": "Tessaly Deletion Driver"},
+                 {"name": "Tessaly Deletion Stays", "driver": "Tessaly Deletion Driver"}]
+  }
+})";
+
+std::vector<std::wstring> OurPrinters(SystemAccess& sys) {
+  std::vector<std::wstring> names;
+  for (const auto& p : EnumeratePrinters(sys)) {
+    if (p.printerName.rfind(L"Tessaly Deletion", 0) == 0) names.push_back(p.printerName);
+  }
+  return names;
+}
+
+bool HasDriver(SystemAccess& sys, const wchar_t* name) {
+  const auto drivers = EnumerateDrivers(sys, L"Windows x64");
+  return std::any_of(drivers.begin(), drivers.end(), [&](const DriverRecord& d) { return d.driverName == name; });
+}
+
+TEST_F(Contract, APrinterIsDeletedByNameAndTheOthersStay) {
+  machine().Seed(kDeletion);
+  SystemAccess sys(this->sys());
+  EXPECT_EQ(DeletePrinterByName(sys, L"Tessaly Deletion Doomed"), 0u);
+  EXPECT_EQ(DeletePrinterByName(sys, L"Tessaly Deletion No Such Printer"), 0u) << "a printer that cannot be opened";
+  EXPECT_EQ(OurPrinters(sys), std::vector<std::wstring>{L"Tessaly Deletion Stays"});
+  EXPECT_EQ(sys.os().spooler.Open(L"Tessaly Deletion Doomed", os::spool::kPrinterAllAccess).status,
+            os::error::kInvalidPrinterName);
+}
+
+TEST_F(Contract, AnUnusedDriverGoesAndADriverInUseStays) {
+  SKIP_ON_WINE("DeletePrinterDriverExW refuses any non-zero delete flag (DPD_DELETE_UNUSED_FILES) with error 87");
+  machine().Seed(kDeletion);
+  SystemAccess sys(this->sys());
+  EXPECT_EQ(DeleteDriverEverywhere(sys, L"Tessaly Deletion Spare"), 0u) << "not installed for x86: 1797 is success";
+  EXPECT_EQ(DeleteDriverEverywhere(sys, L"Tessaly Deletion Driver"), os::error::kPrinterDriverInUse);
+  EXPECT_FALSE(HasDriver(sys, L"Tessaly Deletion Spare"));
+  EXPECT_TRUE(HasDriver(sys, L"Tessaly Deletion Driver"));
+}
+
+TEST_F(Contract, AnUnknownConnectionIsRefusedWithItsErrorCode) {
+  SKIP_ON_WINE("DeletePrinterConnectionW does nothing and reports success");
+  SystemAccess sys(this->sys());
+  EXPECT_EQ(DeletePrinterConnectionByName(sys, L"\\\\tessaly-nowhere\\Lobby"), os::error::kInvalidPrinterName);
+}
+
+TEST_F(Contract, EveryListedFormIsDeletedThroughThePrinter) {
+  SKIP_ON_WINE("AddFormW reports success but the form is never listed by EnumFormsW");
+  machine().Seed(kDeletion);
+  machine().Seed(R"({"spooler": {"forms": [{"name": "Tessaly Label"}, {"name": "Tessaly Card"}]}})");
+  SystemAccess sys(this->sys());
+  const auto forms = EnumerateForms(sys, L"Tessaly Deletion Doomed");
+  ASSERT_EQ(forms.size(), 2u);
+  DeleteEveryForm(sys, L"Tessaly Deletion Doomed", forms);
+  EXPECT_TRUE(EnumerateForms(sys, L"Tessaly Deletion Stays").empty());
+}
+
+// The registry part of a form deletion needs no form in the spooler: its
+// traces go right before the spooler is asked, and stay for forms that are
+// kept (still named by a printer, or built in).
+TEST_F(Contract, UnusedFormsLoseTheirRegistryTracesAndKeptFormsKeepThem) {
+  machine().Seed(kDeletion);
+  machine().Seed(R"({"registry": {
+    "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\Forms": {
+      "Tessaly Contract Label": "x", "Tessaly Contract Kept": "x", "Tessaly Contract Builtin": "x"},
+    "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\Forms\\Tessaly Contract Label\\Tray": {"x": "1"},
+    "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\Forms\\Tessaly Contract Kept": {"x": "1"}}})");
+  SystemAccess sys(this->sys());
+  DeleteUnusedForms(sys, L"Tessaly Deletion Doomed",
+                    {{L"Tessaly Contract Label", os::spool::kFormUser, 1},
+                     {L"Tessaly Contract Kept", os::spool::kFormUser, 0},
+                     {L"Tessaly Contract Builtin", os::spool::kFormBuiltin, 1}});
+  const std::wstring forms = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Forms";
+  auto& registry = sys.os().registry;
+  auto hasValue = [&](const wchar_t* name) {
+    auto key = registry.OpenKey(os::RootKey::LocalMachine, forms, os::regaccess::kRead);
+    os::RegistryValue value;
+    return key.ok() && key.value->QueryValue(name, value) == os::error::kSuccess;
+  };
+  auto hasKey = [&](const wchar_t* name) {
+    return registry.OpenKey(os::RootKey::LocalMachine, forms + L"\\" + name, os::regaccess::kRead).ok();
+  };
+  EXPECT_FALSE(hasValue(L"Tessaly Contract Label"));
+  EXPECT_FALSE(hasKey(L"Tessaly Contract Label"));
+  EXPECT_TRUE(hasValue(L"Tessaly Contract Kept"));
+  EXPECT_TRUE(hasKey(L"Tessaly Contract Kept"));
+  EXPECT_TRUE(hasValue(L"Tessaly Contract Builtin"));
+}
+
+}  // namespace
+}  // namespace contract

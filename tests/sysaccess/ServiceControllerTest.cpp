@@ -1,0 +1,148 @@
+// Stopping and starting services on the simulated machine, whose services
+// pass through their pending states on a virtual clock: a ten-second wait
+// costs no real time, and the clock tells how long a wait took.
+#include "sysaccess/ServiceController.h"
+
+#include "tests/sysaccess/SimScenario.h"
+
+namespace scenario {
+namespace {
+
+using namespace sysaccess;
+using os::svc::kRunning;
+using os::svc::kStopped;
+
+class ServiceControl : public SimScenario {
+ protected:
+  std::uint32_t StateOf(const wchar_t* name) { return machine().services().StateOf(name); }
+  std::uint64_t Slept() const { return const_cast<ServiceControl*>(this)->machine().clock().totalSlept(); }
+};
+
+TEST_F(ServiceControl, DependentsAreStoppedDeepestFirstAndStayStoppedAfterTheRestart) {
+  Given(R"({"base": "workstation", "services": [
+    {"name": "Fax", "dependsOn": ["Spooler"], "stopDelayMs": 250},
+    {"name": "FaxMonitor", "dependsOn": ["Fax"], "stopDelayMs": 700},
+    {"name": "Scanner", "dependsOn": ["Spooler"]},
+    {"name": "Idle", "dependsOn": ["Spooler"], "state": "stopped"},
+    {"name": "Audio"}]})");
+  RestartSpooler(sys());
+  // Each stop is requested only once the services that depend on it have
+  // stopped: a service with running dependents would refuse (1051).
+  EXPECT_EQ(Journal(L"services."), (Lines{
+                                        L"services.Stop Scanner -> 0",
+                                        L"services.Stop FaxMonitor -> 0",
+                                        L"services.Stop Fax -> 0",
+                                        L"services.Stop Spooler -> 0",
+                                        L"services.Start Spooler -> 0",
+                                    }));
+  EXPECT_EQ(StateOf(L"Spooler"), kRunning) << "the start wait lasted until the spooler ran";
+  EXPECT_EQ(StateOf(L"Fax"), kStopped);
+  EXPECT_EQ(StateOf(L"FaxMonitor"), kStopped);
+  EXPECT_EQ(StateOf(L"Scanner"), kStopped);
+  EXPECT_EQ(StateOf(L"Idle"), kStopped);
+  EXPECT_EQ(StateOf(L"Audio"), kRunning);
+  // Pending for 700 + 250 + 300 (spooler stop) + 500 (spooler start) ms,
+  // polled every 100 ms.
+  EXPECT_EQ(Slept(), 700u + 300u + 300u + 500u);
+}
+
+TEST_F(ServiceControl, AStoppedSpoolerIsOnlyStarted) {
+  Given(R"({"base": "workstation", "services": [{"name": "Spooler", "state": "stopped", "startDelayMs": 500}]})");
+  RestartSpooler(sys());
+  EXPECT_EQ(Journal(L"services."), (Lines{L"services.Start Spooler -> 0"}));
+  EXPECT_EQ(StateOf(L"Spooler"), kRunning);
+  EXPECT_EQ(Slept(), 500u);
+}
+
+TEST_F(ServiceControl, AStuckStopEndsAfterTheLimitAndTheStartWaitThenEndsAtOnce) {
+  Given(R"({"base": "workstation", "services": [{"name": "Spooler", "hangsStopping": true}]})");
+  ServiceController& services = sys().Services();
+  services.StopServiceAndWait(L"Spooler");
+  const std::uint64_t stopWait = Slept();
+  EXPECT_GT(stopWait, 10'000u);
+  EXPECT_LE(stopWait, 10'200u) << "one last 100 ms pause after the limit at most";
+  services.StartServiceAndWait(L"Spooler");
+  EXPECT_EQ(Slept(), stopWait) << "a stop-pending service is not started and not waited for";
+  EXPECT_EQ(Journal(L"services."), (Lines{L"services.Stop Spooler -> 0"}));
+  EXPECT_EQ(StateOf(L"Spooler"), os::svc::kStopPending);
+}
+
+TEST_F(ServiceControl, TheLimitHoldsAcrossAWrapOfTheTickCounter) {
+  // 49.7 days of uptime: the counter wraps to 0 two seconds into the wait.
+  Given(R"({"base": "workstation", "windows": {"tickCount": 4294965296},
+    "services": [{"name": "Spooler", "state": "stopped", "hangsStarting": true}]})");
+  sys().Services().StartServiceAndWait(L"Spooler");
+  EXPECT_GT(Slept(), 10'000u);
+  EXPECT_LE(Slept(), 10'200u);
+  EXPECT_LT(machine().clock().now(), 10'000u) << "the counter did wrap";
+  EXPECT_EQ(StateOf(L"Spooler"), os::svc::kStartPending);
+}
+
+TEST_F(ServiceControl, ARefusedRequestEndsTheWaitAtOnce) {
+  Given(R"({"base": "workstation", "services": [
+    {"name": "Spooler", "stopError": 1061},
+    {"name": "Broken", "state": "stopped", "startError": 1058}]})");
+  RestartSpooler(sys());
+  sys().Services().StartServiceAndWait(L"Broken");
+  EXPECT_EQ(Slept(), 0u);
+  EXPECT_EQ(machine().gate().calls("Services.Control"), 1u);
+  EXPECT_EQ(machine().gate().calls("Services.Start"), 1u);
+  EXPECT_EQ(Journal(L"services."), (Lines{L"services.Stop Spooler -> 1061", L"services.Start Broken -> 1058"}));
+  EXPECT_EQ(StateOf(L"Spooler"), kRunning);
+  EXPECT_EQ(StateOf(L"Broken"), kStopped);
+}
+
+TEST_F(ServiceControl, AnAcceptedRequestTheServiceIgnoresIsPolledUntilTheLimitAndNotRepeated) {
+  Given(R"({"base": "workstation", "services": [{"name": "Deaf", "state": "stopped"}]})");
+  // The request is answered with success and nothing happens.
+  machine().FailWith("Services.Control", 0, L"Spooler");
+  machine().FailWith("Services.Start", 0, L"Deaf");
+  sys().Services().StopServiceAndWait(L"Spooler");
+  const std::uint64_t stopWait = Slept();
+  sys().Services().StartServiceAndWait(L"Deaf");
+  EXPECT_GT(stopWait, 10'000u);
+  EXPECT_LE(stopWait, 10'200u);
+  EXPECT_GT(Slept() - stopWait, 10'000u);
+  EXPECT_LE(Slept() - stopWait, 10'200u);
+  EXPECT_EQ(machine().gate().calls("Services.Control"), 1u);
+  EXPECT_EQ(machine().gate().calls("Services.Start"), 1u);
+  EXPECT_EQ(StateOf(L"Spooler"), kRunning);
+  EXPECT_EQ(StateOf(L"Deaf"), kStopped);
+}
+
+TEST_F(ServiceControl, AFailedStatusQueryOrAnUnknownServiceEndsWithoutARequest) {
+  Given(R"({"base": "workstation"})");
+  machine().FailWith("Services.QueryState", 6, L"Spooler");
+  RestartSpooler(sys());
+  sys().Services().StopServiceAndWait(L"NoSuchService");
+  EXPECT_EQ(machine().gate().calls("Services.Control") + machine().gate().calls("Services.Start"), 0u);
+  EXPECT_EQ(Slept(), 0u);
+  EXPECT_EQ(StateOf(L"Spooler"), kRunning);
+}
+
+TEST_F(ServiceControl, TheServiceManagerIsOpenedOnceAndAFailedOpenIsNotRetried) {
+  Given(R"({"base": "workstation"})");
+  RestartSpooler(sys());
+  RestartSpooler(sys());
+  EXPECT_EQ(machine().gate().calls("Services.OpenManager"), 1u);
+  EXPECT_EQ(Journal(L"services.Start"), (Lines{L"services.Start Spooler -> 0", L"services.Start Spooler -> 0"}));
+
+  Given(R"({"base": "workstation"})");
+  machine().Inject(os::sim::Injection{"Services.OpenManager", L"", 5, false, 1});  // the first open only
+  RestartSpooler(sys());
+  RestartSpooler(sys());
+  EXPECT_EQ(machine().gate().calls("Services.OpenManager"), 1u);
+  EXPECT_EQ(Journal(L"services."), Lines{});
+}
+
+TEST_F(ServiceControl, ADependencyCycleDoesNotRecurseForEver) {
+  // The service database refuses cycles; a broken one must still not hang us.
+  Given(R"({"base": "workstation", "services": [
+    {"name": "Ping", "dependsOn": ["Pong"]}, {"name": "Pong", "dependsOn": ["Ping"]}]})");
+  sys().Services().StopServiceAndWait(L"Ping");
+  EXPECT_EQ(Journal(L"services."),
+            (Lines{L"services.Stop Ping -> 1051", L"services.Stop Pong -> 1051", L"services.Stop Ping -> 1051"}));
+}
+
+}  // namespace
+}  // namespace scenario
