@@ -164,6 +164,10 @@ void CTessalyDlg::UpdateLayout() {
   ::ShowWindow(GetDlgItem(IDC_DELETED_LIST), show);
   ::ShowWindow(GetDlgItem(IDC_DELETED_LABEL), show);
   m_expandButton.SetWindowTextW(layout.expandText);
+  // The dialog has no WS_CLIPCHILDREN: its own repaint of the area it grew
+  // by could come after the moved buttons' and paint over them. One pass,
+  // parent first, children after.
+  RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   ::SetFocus(GetDlgItem(IDC_DELETE));
 }
 

@@ -1,0 +1,60 @@
+#pragma once
+// Tessaly.exe as the suite sees it: a process started from beside the
+// driver, its main dialog, its message boxes and the two lists.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "res/ResourceIds.h"
+#include "tools/e2e/Desktop.h"
+
+namespace e2e {
+
+// The program's texts, from the same string tables its resources are built
+// from: English (the executable) and German (TessalyDEU.dll).
+std::wstring EnglishText(int id);
+std::wstring GermanText(int id);
+
+class TessalyUnderTest {
+ public:
+  TessalyUnderTest();
+  ~TessalyUnderTest();  // ends the program if it still runs
+  TessalyUnderTest(const TessalyUnderTest&) = delete;
+  TessalyUnderTest& operator=(const TessalyUnderTest&) = delete;
+
+  bool Ended(std::chrono::milliseconds wait = 20s);
+
+  // The next message box of the program: its window, or null after the
+  // timeout. Message boxes are "#32770" windows with a text of id 0xFFFF.
+  HWND WaitForMessageBox(std::chrono::milliseconds wait = 20s);
+  std::wstring MessageText(HWND box);
+  // Waits for a message box, which must say exactly this under the caption
+  // "Tessaly" (or the given one), keeps a screenshot when named, and clicks
+  // the button with this id. False (with the reason in failure) otherwise.
+  bool Answer(const std::wstring& text, int button, const std::wstring& screenshot = {},
+              const std::wstring& caption = L"Tessaly");
+  std::wstring failure;
+
+  // The main dialog once it is shown, or null.
+  HWND WaitForMainDialog(std::chrono::milliseconds wait = 20s);
+  HWND MainDialog() const { return dialog_; }
+  HWND Control(int id) const { return GetDlgItem(dialog_, id); }
+
+  std::vector<std::wstring> ItemTexts(int listId) const;
+  std::vector<int> CheckStates() const;
+  // A click on the check box of an item of the printer list, at its place
+  // on the screen.
+  void ClickCheckBox(int index);
+  void ClickItemText(int index);
+  int DialogClientHeight() const;
+
+  std::vector<HWND> Windows() const { return TopLevelWindows(info_.dwProcessId); }
+  bool Screenshot(const std::wstring& name) const;
+
+ private:
+  PROCESS_INFORMATION info_{};
+  HWND dialog_ = nullptr;
+};
+
+}  // namespace e2e
