@@ -13,7 +13,7 @@ namespace {
 // DeletePrinterDriverExW's version flag: the version-3 (user-mode) driver.
 constexpr std::uint32_t kDriverVersion = 3;
 
-void DeleteForms(SystemAccess& sys, std::wstring_view printerName, const std::vector<FormRecord>& forms,
+bool DeleteForms(SystemAccess& sys, std::wstring_view printerName, const std::vector<FormRecord>& forms,
                  bool onlyUnused) {
   // The handle is opened even for an empty table: the spooler sees the same
   // calls whatever the table holds.
@@ -26,17 +26,18 @@ void DeleteForms(SystemAccess& sys, std::wstring_view printerName, const std::ve
     cleanup::CleanFormRegistry(sys, form.formName);
     if (printer) printer->RemoveForm(form.formName);
   }
+  return printer != nullptr;
 }
 
 }  // namespace
 
 std::uint32_t DeletePrinterByName(SystemAccess& sys, std::wstring_view printerName) {
-  auto printer = OpenPrinterHandle(sys, printerName);
-  if (!printer) return 0;  // DeletePrinter on a null handle fails and deletes nothing
-  const std::uint32_t status = RunFaultGuarded([&]() -> std::uint32_t {
-    printer->Delete();
-    return 0;  // whatever the call said: only a fault changes the status
-  });
+  // The spooler's own answer, not a blanket success: the run lists a printer
+  // as deleted, and cleans up after it, only when it is really gone.
+  auto opened = sys.os().spooler.Open(printerName, os::spool::kPrinterAllAccess);
+  if (!opened.ok()) return opened.status;
+  auto printer = std::move(opened.value);
+  const std::uint32_t status = RunFaultGuarded([&] { return printer->Delete(); });
   printer.reset();  // closed after a fault as well
   return status;
 }
@@ -45,7 +46,7 @@ std::uint32_t DeletePrinterConnectionByName(SystemAccess& sys, std::wstring_view
   return RunFaultGuarded([&] { return sys.os().spooler.DeleteConnection(printerName); });
 }
 
-std::uint32_t DeleteDriverEverywhere(SystemAccess& sys, std::wstring_view driverName) {
+std::uint32_t DeleteDriverEverywhere(SystemAccess& sys, std::wstring_view driverName, bool* keptSomewhere) {
   const bool vistaOrLater = GetOsVersion(sys).majorVersion >= 6;
   // Read once, before the first deletion removes the driver's key.
   const std::wstring packagePath = vistaOrLater ? ReadDriverInfPath(sys, driverName) : std::wstring();
@@ -64,6 +65,7 @@ std::uint32_t DeleteDriverEverywhere(SystemAccess& sys, std::wstring_view driver
       // environment always meets here.
       return deleted == os::error::kUnknownPrinterDriver ? os::error::kSuccess : deleted;
     });
+    if (status != os::error::kSuccess && keptSomewhere) *keptSomewhere = true;
   }
   return status;
 }
@@ -77,8 +79,8 @@ std::uint32_t DeleteAllDrivers(SystemAccess& sys) {
   return 0;
 }
 
-void DeleteUnusedForms(SystemAccess& sys, std::wstring_view printerName, const std::vector<FormRecord>& forms) {
-  DeleteForms(sys, printerName, forms, true);
+bool DeleteUnusedForms(SystemAccess& sys, std::wstring_view printerName, const std::vector<FormRecord>& forms) {
+  return DeleteForms(sys, printerName, forms, true);
 }
 
 void DeleteEveryForm(SystemAccess& sys, std::wstring_view printerName, const std::vector<FormRecord>& forms) {

@@ -40,7 +40,8 @@ TEST_F(Contract, APrinterIsDeletedByNameAndTheOthersStay) {
   machine().Seed(kDeletion);
   SystemAccess sys(this->sys());
   EXPECT_EQ(DeletePrinterByName(sys, L"Tessaly Deletion Doomed"), 0u);
-  EXPECT_EQ(DeletePrinterByName(sys, L"Tessaly Deletion No Such Printer"), 0u) << "a printer that cannot be opened";
+  EXPECT_EQ(DeletePrinterByName(sys, L"Tessaly Deletion No Such Printer"), os::error::kInvalidPrinterName)
+      << "a printer that cannot be opened is not reported as deleted";
   EXPECT_EQ(OurPrinters(sys), std::vector<std::wstring>{L"Tessaly Deletion Stays"});
   EXPECT_EQ(sys.os().spooler.Open(L"Tessaly Deletion Doomed", os::spool::kPrinterAllAccess).status,
             os::error::kInvalidPrinterName);

@@ -163,11 +163,11 @@ TEST_F(PrinterDeletion, APrinterIsDeletedThroughAHandleThatIsClosedAgain) {
   EXPECT_EQ(machine().spooler().openPrinterHandles(), 0);
 }
 
-TEST_F(PrinterDeletion, ARefusalOrAnUnknownPrinterStillGivesZero) {
+TEST_F(PrinterDeletion, ARefusalOrAnUnknownPrinterIsReportedWithTheSpoolersError) {
   Given(kOffice);
   machine().FailWith("Spooler.DeletePrinter", 5, L"Office");
-  EXPECT_EQ(DeletePrinterByName(sys(), L"Office"), 0u) << "the call returned: only a fault changes the status";
-  EXPECT_EQ(DeletePrinterByName(sys(), L"Nobody"), 0u);
+  EXPECT_EQ(DeletePrinterByName(sys(), L"Office"), 5u) << "a printer the spooler kept is not reported as deleted";
+  EXPECT_EQ(DeletePrinterByName(sys(), L"Nobody"), os::error::kInvalidPrinterName);
   EXPECT_EQ(Journal(L"spooler."), (Lines{L"spooler.DeletePrinter Office -> 5"}));
   EXPECT_NE(machine().spooler().FindPrinter(L"Office"), nullptr);
   EXPECT_EQ(machine().spooler().openPrinterHandles(), 0);

@@ -98,6 +98,7 @@ TEST(GateTest, AFaultArrivesAsACarriedExceptionOnlyWhereTheTranslatorIsInstalled
   auto m = SimMachine::FromImage(R"({"base": "workstation", "spooler": {"drivers": [{"name": "D"}],
                                      "printers": [{"name": "P", "driver": "D"}]}})");
   m->FaultOn("Spooler.DeletePrinter");
+  SetTranslatorInstalledOnThisThread(false);  // the translator is a per-thread setting
   auto printer = m->spooler().Open(L"P", os::spool::kPrinterAllAccess);
   ASSERT_TRUE(printer.ok());
   EXPECT_DEATH(printer.value->Delete(), "simulated access violation");
@@ -109,6 +110,7 @@ TEST(GateTest, AFaultArrivesAsACarriedExceptionOnlyWhereTheTranslatorIsInstalled
     EXPECT_EQ(e.code(), kAccessViolation);
   }
   EXPECT_NE(m->spooler().FindPrinter(L"P"), nullptr);
+  SetTranslatorInstalledOnThisThread(false);
 }
 
 }  // namespace

@@ -1,0 +1,169 @@
+// A whole deletion run, step by step. Every step runs whatever the previous
+// ones achieved; what the system refuses stays, and so does what depends on it.
+#include <unordered_map>
+
+#include "base/WideText.h"
+#include "cleanup/FileCleanup.h"
+#include "cleanup/GlobalRegistrySweep.h"
+#include "engine/DeletionEngine.h"
+#include "engine/DriverLookups.h"
+#include "res/StringIds.h"
+#include "sysaccess/ServiceController.h"
+#include "sysaccess/SpoolerDeletions.h"
+#include "sysaccess/SpoolerInventory.h"
+
+namespace engine {
+
+void DeletionEngine::RunDeletion() {
+  const std::wstring caption = texts_.Load(res::kCaption);
+  ResetRunState();
+  forms_ = sysaccess::EnumerateForms(sys_, formPrinterName_);
+  formIndex_.clear();
+  for (std::size_t f = forms_.size(); f-- > 0;) formIndex_[forms_[f].formName] = f;
+  MarkCheckedPrinters();
+  KeepFormsOfStayingPrinters();
+  DecideDrivers();
+  ConfirmSharedDataFiles(caption);
+  KeepDriversOfStayingPrinters();
+  DeleteSelectedPrinters();
+  sysaccess::RestartSpooler(sys_);
+  DeleteMarkedDrivers();
+  if (dialog_.DeleteAllDrivers()) DeleteEverythingElse();
+  ReportPrintersNotDeleted(caption);
+}
+
+void DeletionEngine::MarkCheckedPrinters() {
+  // The list sorts its items, so they are matched to the table by name (the
+  // first record of that exact name), never by position.
+  std::unordered_map<std::wstring, std::size_t> byName;
+  for (std::size_t i = printers_.size(); i-- > 0;) byName[printers_[i].printerName] = i;
+  for (int item = 0; item < dialog_.PrinterItemCount(); ++item) {
+    if (!dialog_.IsPrinterItemChecked(item)) continue;
+    std::wstring text = dialog_.PrinterItemText(item);
+    // Only the one blank the list put there: a name may itself begin with one.
+    if (!text.empty() && text.front() == L' ') text.erase(0, 1);
+    if (auto it = byName.find(text); it != byName.end()) SetSelected(it->second, 1);
+  }
+}
+
+void DeletionEngine::KeepFormsOfStayingPrinters() {
+  // A connection publishes no forms of this machine, so it protects none.
+  std::vector<std::wstring> media;
+  for (const auto& p : printers_) {
+    if (p.selected || !p.IsLocal()) continue;
+    ReadMediaSupported(sys_, p.printerName, media);
+    for (const auto& name : media) KeepForm(name);
+  }
+}
+
+void DeletionEngine::DecideDrivers() {
+  for (std::size_t i = 0; i < printers_.size(); ++i) {
+    auto& p = printers_[i];
+    if (!p.selected) continue;
+    p.deleteDriver = IsDriverDeletable(i);
+    if (p.deleteDriver) ReadDriverDetails(i);
+  }
+}
+
+void DeletionEngine::ConfirmSharedDataFiles(const std::wstring& caption) {
+  bool anyLocalSelected = false;
+  for (const auto& p : printers_) anyLocalSelected = anyLocalSelected || (p.selected && p.IsLocal());
+  if (!anyLocalSelected) return;
+
+  // Every printer's stem, grouped: a question is asked for each printer that
+  // stays and shares a data file with a chosen local printer, in table order.
+  std::unordered_map<std::wstring, std::vector<std::size_t>> byStem;
+  for (std::size_t j = 0; j < printers_.size(); ++j) {
+    printers_[j].dataFileStem = StemOf(j);
+    // An unknown stem matches nothing: a failed lookup says nothing about
+    // what two printers share.
+    if (!printers_[j].dataFileStem.empty()) byStem[printers_[j].dataFileStem].push_back(j);
+  }
+  for (std::size_t i = 0; i < printers_.size(); ++i) {
+    if (!printers_[i].selected || !printers_[i].IsLocal()) continue;
+    auto group = byStem.find(printers_[i].dataFileStem);
+    if (group == byStem.end()) continue;
+    std::vector<std::size_t> added;
+    for (std::size_t j : group->second) {
+      if (j == i || printers_[j].selected) continue;
+      const std::wstring question =
+          base::FormatText(texts_.Load(res::kDriverShared), {printers_[i].driverName, printers_[j].driverName});
+      const int answer = sys_.os().prompts.Show(0, question, caption, os::mb::kYesNo | os::mb::kIconError | os::mb::kDefButton2);
+      if (answer == os::mb::kIdYes) {
+        SetSelected(j, 1);
+        printers_[j].deleteDriver = 1;
+        printers_[i].deleteDriver = 1;
+        added.push_back(j);
+        continue;
+      }
+      // No keeps the printer, its driver and everything it shares: the
+      // printers a Yes brought into the run for its sake stay too, and
+      // nothing more is asked about it.
+      SetSelected(i, 0);
+      printers_[i].deleteDriver = 0;
+      for (std::size_t a : added) {
+        SetSelected(a, 0);
+        printers_[a].deleteDriver = 0;
+      }
+      break;
+    }
+  }
+  // A Yes also means this printer's driver goes: read what its cleanup needs.
+  for (std::size_t i = 0; i < printers_.size(); ++i) {
+    const auto& p = printers_[i];
+    if (p.deleteDriver && p.dsDriverName.empty() && p.pnpFolderName.empty()) ReadDriverDetails(i);
+  }
+}
+
+void DeletionEngine::KeepDriversOfStayingPrinters() {
+  // Whatever the answers, a driver that a printer which stays still uses is
+  // not deleted, and files and keys named after a data file such a printer
+  // shares are not cleaned.
+  for (std::size_t i = 0; i < printers_.size(); ++i) {
+    if (printers_[i].selected) continue;
+    KeepDriver(printers_[i].driverName);
+    if (!StemOf(i).empty()) stayingStems_.insert(StemOf(i));
+  }
+}
+
+void DeletionEngine::DeleteSelectedPrinters() {
+  formsToTry_.clear();
+  for (const auto& f : forms_) {
+    if (f.deletable && f.flags != os::spool::kFormBuiltin) formsToTry_.push_back(f);
+  }
+  for (std::size_t i = 0; i < printers_.size(); ++i) {
+    if (!printers_[i].selected) continue;
+    const std::uint32_t status = static_cast<std::uint32_t>(DeletePrinterAt(i));
+    if (status == 0) {
+      dialog_.AddDeletedPrinter(printers_[i].printerName);
+    } else {
+      notDeleted_.push_back(PrinterNotDeleted{printers_[i].printerName, status});
+    }
+  }
+}
+
+void DeletionEngine::DeleteMarkedDrivers() {
+  for (std::size_t i = 0; i < printers_.size(); ++i) {
+    if (printers_[i].deleteDriver) DeleteDriverOf(i);
+  }
+}
+
+void DeletionEngine::DeleteEverythingElse() {
+  // The global sweep deliberately does not ask the spooler what is left.
+  sysaccess::DeleteAllDrivers(sys_);
+  sysaccess::RestartSpooler(sys_);
+  cleanup::SweepPrintRegistry(sys_);
+  sysaccess::TerminateCompanionProcess(sys_, companionTerminated_);
+  cleanup::SweepDriverFiles(sys_);
+}
+
+void DeletionEngine::ReportPrintersNotDeleted(const std::wstring& caption) {
+  if (notDeleted_.empty()) return;
+  std::wstring text = texts_.Load(res::kNotDeleted);
+  for (const auto& p : notDeleted_) {
+    text += base::FormatText(texts_.Load(res::kNotDeletedLine), {p.printerName, sys_.os().environment.DescribeError(p.status)});
+  }
+  sys_.os().prompts.Show(0, text, caption, os::mb::kOk | os::mb::kIconWarning);
+}
+
+}  // namespace engine

@@ -1,0 +1,74 @@
+// Deleting one printer of the table, and what a printer that stays keeps.
+#include "base/WideText.h"
+#include "cleanup/FileCleanup.h"
+#include "cleanup/PrinterRegistryCleanup.h"
+#include "engine/DeletionEngine.h"
+#include "engine/DriverLookups.h"
+#include "res/StringIds.h"
+#include "sysaccess/SpoolerDeletions.h"
+#include "sysaccess/SpoolerInventory.h"
+
+namespace engine {
+
+std::int32_t DeletionEngine::DeletePrinterAt(std::size_t index) {
+  auto& r = printers_[index];
+  std::uint32_t status = 0;
+  if (!r.IsLocal()) {
+    if (!dialog_.DeleteAllDrivers() && unselectedByDriver_[r.driverName] > 0) {
+      ShowDriverKeptNotice(r.driverName, r.printerName);
+    }
+    status = sysaccess::DeletePrinterConnectionByName(sys_, r.printerName);
+  } else {
+    // Forms go first: deleting them needs a handle on this very printer.
+    // Forms tried once through an open printer are not tried again: they are
+    // gone, or the spooler refuses them through any printer.
+    if (sysaccess::DeleteUnusedForms(sys_, r.printerName, formsToTry_)) formsToTry_.clear();
+    if (IsLastLocalPrinter()) {
+      sysaccess::DeleteEveryForm(sys_, r.printerName, sysaccess::EnumerateForms(sys_, r.printerName));
+    }
+    status = sysaccess::DeletePrinterByName(sys_, r.printerName);
+  }
+  r.processed = 1;
+  if (status != 0) {
+    // Still installed: its settings, Temp files and registry keys stay.
+    KeepPrinter(index);
+    return static_cast<std::int32_t>(status);
+  }
+  if (r.IsLocal()) --localsRemaining_;
+  cleanup::CleanPrinterTempFiles(sys_, r.printerName, r.serverName);
+  cleanup::CleanPrinterRegistry(sys_, r.printerName);
+  return 0;
+}
+
+std::int32_t DeletionEngine::IsLastLocalPrinter() const { return localsRemaining_ == 1 ? 1 : 0; }
+
+void DeletionEngine::ShowDriverKeptNotice(const std::wstring& driverName, const std::wstring& printerName) {
+  sys_.os().prompts.Show(0, base::FormatText(texts_.Load(res::kDriverKeptNotice), {driverName, printerName}),
+                         texts_.Load(res::kCaption), os::mb::kOk);
+}
+
+void DeletionEngine::KeepPrinter(std::size_t index) {
+  auto& p = printers_[index];
+  if (p.selected) kept_[index] = true;
+  SetSelected(index, 0);
+  p.deleteDriver = 0;
+  std::vector<std::wstring> media;
+  ReadMediaSupported(sys_, p.printerName, media);
+  for (const auto& name : media) KeepForm(name);
+  if (kept_[index]) {
+    // A printer the spooler kept uses its driver and data file still.
+    KeepDriver(p.driverName);
+    const std::wstring& stem = StemOf(index);
+    if (!stem.empty()) stayingStems_.insert(stem);
+  }
+}
+
+void DeletionEngine::KeepForm(const std::wstring& formName) {
+  // The first form of that name, as the spooler listed them.
+  if (auto it = formIndex_.find(formName); it != formIndex_.end()) forms_[it->second].deletable = 0;
+  if (!formsToTry_.empty()) {
+    std::erase_if(formsToTry_, [&](const sysaccess::FormRecord& f) { return f.formName == formName; });
+  }
+}
+
+}  // namespace engine

@@ -1,0 +1,138 @@
+// Which drivers go: sharing by driver name, sharing by data file, and what
+// the user's answers decide.
+#include "tests/engine/EngineFixture.h"
+
+namespace engine {
+namespace {
+
+// Office and Annex share the driver Laser; Branch has its own driver built on
+// the same data file; Reception has nothing in common with them.
+constexpr const char* kSharing = R"({
+  "base": "workstation",
+  "registry": {
+    "HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\Driver\\LASER": {},
+    "HKEY_USERS\\.DEFAULT\\Printers\\Settings\\Drivers\\Laser": {}
+  },
+  "files": {"C:\\Users\\Admin\\AppData\\Local\\Temp\\LASER.wmk": {}},
+  "spooler": {
+    "drivers": [
+      {"name": "Laser", "dataFile": "LASER.PPD"},
+      {"name": "Laser Pro", "dataFile": "LASER.PPD"},
+      {"name": "Inkjet", "dataFile": "INKJET.GPD"},
+      {"name": "Mystery A"}, {"name": "Mystery B"}
+    ],
+    "printers": [
+      {"name": "Office", "driver": "Laser"},
+      {"name": "Annex", "driver": "Laser"},
+      {"name": "Branch", "driver": "Laser Pro"},
+      {"name": "Reception", "driver": "Inkjet"}
+    ]
+  }
+})";
+
+const wchar_t* kLaserAffectsLaser = L"Deleting driver: Laser will affect driver: Laser. Do you wish to continue?";
+const wchar_t* kLaserAffectsLaserPro = L"Deleting driver: Laser will affect driver: Laser Pro. Do you wish to continue?";
+
+using DriverDecisionTest = EngineFixture;
+
+TEST_F(DriverDecisionTest, TwoCheckedPrintersOfOneDriverBothTryToDeleteIt) {
+  Load(kSharing);
+  dialog_.Check(L"Office");
+  dialog_.Check(L"Annex");
+  machine_->prompts().Answer(os::mb::kIdYes);  // Branch shares the data file
+  engine_->RunDeletion();
+  const auto& p = engine_->printers();
+  EXPECT_EQ(p[0].deleteDriver, 1);
+  EXPECT_EQ(p[1].deleteDriver, 1);
+  EXPECT_EQ(Effects({"spooler.DeleteDriver Windows x64|Laser ->"}),
+            (std::vector<std::string>{"spooler.DeleteDriver Windows x64|Laser -> 0",
+                                      "spooler.DeleteDriver Windows x64|Laser -> 1797"}));
+}
+
+TEST_F(DriverDecisionTest, ACheckedPrinterWhoseDriverAnotherUsesAsksAndYesTakesTheOtherAlong) {
+  Load(kSharing);
+  dialog_.Check(L"Office");
+  machine_->prompts().Answer(os::mb::kIdYes);
+  machine_->prompts().Answer(os::mb::kIdYes);
+  engine_->RunDeletion();
+  ASSERT_EQ(Questions(), (std::vector<std::wstring>{kLaserAffectsLaser, kLaserAffectsLaserPro}));
+  const auto& box = machine_->prompts().log()[0];
+  EXPECT_EQ(box.caption, L"Tessaly");
+  EXPECT_EQ(box.style, 0x114u);
+  EXPECT_EQ(box.owner, 0u);
+  EXPECT_EQ(dialog_.DeletedList(), (std::vector<std::wstring>{L"Annex", L"Branch", L"Office"}));
+  EXPECT_FALSE(DriverExists(L"Laser"));
+  EXPECT_FALSE(DriverExists(L"Laser Pro"));
+  EXPECT_TRUE(PrinterExists(L"Reception"));
+  EXPECT_FALSE(FileExists(L"C:\\Users\\Admin\\AppData\\Local\\Temp\\LASER.wmk"));
+}
+
+TEST_F(DriverDecisionTest, NoKeepsThePrinterAndItsDriverAndStopsTheQuestions) {
+  Load(kSharing);
+  dialog_.Check(L"Office");
+  machine_->prompts().Answer(os::mb::kIdNo);
+  engine_->RunDeletion();
+  EXPECT_EQ(Questions(), std::vector<std::wstring>{kLaserAffectsLaser});
+  EXPECT_TRUE(Effects({"spooler.DeletePrinter", "spooler.DeleteDriver"}).empty());
+  EXPECT_EQ(Effects({"services.Start Spooler"}).size(), 1u);
+  EXPECT_TRUE(PrinterExists(L"Office"));
+}
+
+TEST_F(DriverDecisionTest, ANoAfterAYesKeepsEveryPrinterTheYesHadBroughtIn) {
+  // Left open how Yes and No combine for one printer: the No prevails. A
+  // driver, its files or its keys never go while a printer that uses them stays.
+  Load(kSharing);
+  dialog_.Check(L"Office");
+  machine_->prompts().Answer(os::mb::kIdYes);  // Annex
+  machine_->prompts().Answer(os::mb::kIdNo);   // Branch
+  engine_->RunDeletion();
+  EXPECT_EQ(Questions().size(), 2u);
+  EXPECT_TRUE(dialog_.DeletedList().empty());
+  EXPECT_TRUE(PrinterExists(L"Office"));
+  EXPECT_TRUE(PrinterExists(L"Annex"));
+  EXPECT_TRUE(DriverExists(L"Laser"));
+  EXPECT_TRUE(FileExists(L"C:\\Users\\Admin\\AppData\\Local\\Temp\\LASER.wmk"));
+  EXPECT_TRUE(KeyExists(L"HKCU\\Software\\NVL\\Job Properties\\Driver\\LASER"));
+}
+
+TEST_F(DriverDecisionTest, PrintersWhoseDataFileIsUnknownShareNothing) {
+  // Neither Mystery driver records a data file: the lookups both fail, which
+  // says nothing about sharing, so nobody is asked and Mystery B stays.
+  Load(R"({"base": "workstation", "spooler": {"drivers": [{"name": "Mystery A"}, {"name": "Mystery B"}],
+           "printers": [{"name": "Hall", "driver": "Mystery A"}, {"name": "Lobby", "driver": "Mystery B"}]}})");
+  dialog_.Check(L"Hall");
+  engine_->RunDeletion();
+  EXPECT_TRUE(Questions().empty());
+  EXPECT_FALSE(PrinterExists(L"Hall"));
+  EXPECT_TRUE(PrinterExists(L"Lobby"));
+  EXPECT_TRUE(DriverExists(L"Mystery B"));
+}
+
+TEST_F(DriverDecisionTest, ADriverTheSpoolerKeepsKeepsItsFilesAndKeys) {
+  Load(kSharing);
+  machine_->FailWith("Spooler.DeleteDriver", os::error::kPrinterDriverInUse, L"Windows x64|Inkjet");
+  machine_->Apply(R"({"registry": {"HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\Driver\\INKJET": {}},
+                      "files": {"C:\\Users\\Admin\\AppData\\Local\\Temp\\INKJET.wmk": {}}})");
+  dialog_.Check(L"Reception");
+  engine_->RunDeletion();
+  EXPECT_FALSE(PrinterExists(L"Reception"));
+  EXPECT_TRUE(DriverExists(L"Inkjet"));
+  EXPECT_TRUE(FileExists(L"C:\\Users\\Admin\\AppData\\Local\\Temp\\INKJET.wmk"));
+  EXPECT_TRUE(KeyExists(L"HKCU\\Software\\NVL\\Job Properties\\Driver\\INKJET"));
+}
+
+TEST_F(DriverDecisionTest, DriverNamesDifferingOnlyInCaseAreDifferentDrivers) {
+  // No data file recorded, so only the names can tie the two together.
+  Load(R"({"base": "workstation", "spooler": {"drivers": [{"name": "laser"}, {"name": "LASER"}],
+           "printers": [{"name": "One", "driver": "laser"}, {"name": "Two", "driver": "LASER"}]}})");
+  dialog_.Check(L"One");
+  engine_->RunDeletion();
+  EXPECT_TRUE(Questions().empty());
+  // The engine tries to delete "laser"; the spooler, which ignores case,
+  // refuses because "LASER" is in use, and the driver stays.
+  EXPECT_EQ(Effects({"spooler.DeleteDriver Windows x64|laser"}),
+            std::vector<std::string>{"spooler.DeleteDriver Windows x64|laser -> 3001"});
+}
+
+}  // namespace
+}  // namespace engine

@@ -1,0 +1,118 @@
+// One printer at a time: connections and their drivers, forms, and a printer
+// the spooler keeps.
+#include <thread>
+
+#include "tests/engine/EngineFixture.h"
+
+namespace engine {
+namespace {
+
+constexpr const char* kWithConnection = R"({
+  "base": "workstation",
+  "files": {
+    "C:\\Users\\Admin\\AppData\\Local\\Temp\\,,srv,lp.tmp": {},
+    "C:\\Windows\\Temp\\,,srv,lp.tmp": {},
+    "C:\\Windows\\Temp\\lp.tmp": {}
+  },
+  "spooler": {
+    "drivers": [{"name": "Laser", "dataFile": "LASER.PPD"}],
+    "printers": [
+      {"name": "Office", "driver": "Laser", "media": ["Label"]},
+      {"name": "\\\\srv\\lp", "server": "\\\\srv", "driver": "Laser"}
+    ],
+    "forms": [{"name": "Label"}, {"name": "Envelope"}, {"name": "Tray 2", "kind": "printer"}, {"name": "Letter", "kind": "builtin"}]
+  }
+})";
+
+using PrinterDeletionTest = EngineFixture;
+
+TEST_F(PrinterDeletionTest, AConnectionWhoseDriverStaysSaysSoOnceAndGoes) {
+  Load(kWithConnection);
+  dialog_.Check(L"\\\\srv\\lp");
+  engine_->RunDeletion();
+  ASSERT_EQ(Questions(), std::vector<std::wstring>{
+                             L"Driver- Laser is being used by some other PNP Printer also,So only Printer- \\\\srv\\lp "
+                             L"will be deleted and underlying Driver will remain."});
+  EXPECT_EQ(machine_->prompts().log()[0].style, os::mb::kOk);
+  EXPECT_FALSE(PrinterExists(L"\\\\srv\\lp"));
+  EXPECT_TRUE(DriverExists(L"Laser"));
+  EXPECT_FALSE(FileExists(L"C:\\Users\\Admin\\AppData\\Local\\Temp\\,,srv,lp.tmp"));
+  EXPECT_FALSE(FileExists(L"C:\\Windows\\Temp\\,,srv,lp.tmp"));
+  EXPECT_TRUE(FileExists(L"C:\\Windows\\Temp\\lp.tmp"));
+  EXPECT_TRUE(Effects({"spooler.DeleteForm"}).empty()) << "a connection deletes no forms";
+}
+
+TEST_F(PrinterDeletionTest, ADeleteAllRunGivesNoDriverNotice) {
+  Load(kWithConnection);
+  dialog_.CheckAll();
+  dialog_.deleteAll = true;
+  engine_->RunDeletion();
+  EXPECT_TRUE(Questions().empty());
+  EXPECT_TRUE(machine_->spooler().printers().empty());
+}
+
+TEST_F(PrinterDeletionTest, TheLastLocalPrinterTakesEveryUserAndPrinterFormWithIt) {
+  Load(kWithConnection);
+  // The form list read at the start of the run came back empty, so only the
+  // last printer's own listing finds the forms.
+  machine_->Inject(os::sim::Injection{"Spooler.Forms", L"", os::error::kAccessDenied, false, 1});
+  dialog_.Check(L"Office");
+  engine_->RunDeletion();
+  EXPECT_TRUE(InOrder({"spooler.DeleteForm Label -> 0", "spooler.DeleteForm Envelope -> 0",
+                       "spooler.DeleteForm Tray 2", "spooler.DeletePrinter Office -> 0"}));
+  EXPECT_TRUE(FormExists(L"Letter")) << "built-in forms are never listed, never deleted";
+  EXPECT_FALSE(FormExists(L"Label"));
+}
+
+TEST_F(PrinterDeletionTest, AFormNamedByAPrinterThatStaysSurvives) {
+  Load(kWithConnection);
+  machine_->Apply(R"({"spooler": {"drivers": [{"name": "Inkjet", "dataFile": "INK.GPD"}],
+                      "printers": [{"name": "Reception", "driver": "Inkjet", "media": ["Envelope"]}]}})");
+  engine_->RefillPrinterList();
+  dialog_.Check(L"Office");
+  engine_->RunDeletion();
+  EXPECT_TRUE(FormExists(L"Envelope"));
+  EXPECT_FALSE(FormExists(L"Label"));
+  EXPECT_FALSE(FormExists(L"Tray 2")) << "printer forms go like user forms";
+}
+
+TEST_F(PrinterDeletionTest, APrinterTheSpoolerKeepsKeepsItsSettingsAndProtectsItsForms) {
+  Load(R"({"base": "workstation",
+    "registry": {"HKEY_CURRENT_USER\\Printers\\Settings\\Printers\\Stuck": {"DevMode": "x"}},
+    "spooler": {"drivers": [{"name": "Laser", "dataFile": "LASER.PPD"}, {"name": "Inkjet", "dataFile": "INK.GPD"}],
+                "printers": [{"name": "Stuck", "driver": "Laser", "media": ["Card"]},
+                             {"name": "Later", "driver": "Inkjet"}],
+                "forms": [{"name": "Card"}]}})");
+  machine_->FailWith("Spooler.DeletePrinter", os::error::kAccessDenied, L"Stuck");
+  // The run's form list is empty, so the first printer tries nothing and the
+  // second, seeing itself as the last local printer, would take every form.
+  machine_->Inject(os::sim::Injection{"Spooler.Forms", L"", os::error::kAccessDenied, false, 1});
+  dialog_.CheckAll();
+  engine_->RunDeletion();
+  EXPECT_TRUE(PrinterExists(L"Stuck"));
+  EXPECT_TRUE(KeyExists(L"HKCU\\Printers\\Settings\\Printers\\Stuck"));
+  EXPECT_TRUE(DriverExists(L"Laser"));
+  EXPECT_FALSE(PrinterExists(L"Later"));
+  EXPECT_TRUE(FormExists(L"Card")) << "Stuck is still installed, so Later is not the last local printer";
+  EXPECT_EQ(dialog_.DeletedList(), std::vector<std::wstring>{L"Later"});
+  EXPECT_EQ(engine_->printersNotDeleted().size(), 1u);
+}
+
+TEST_F(PrinterDeletionTest, AFaultInsideTheSpoolerEndsOneDeletionAndTheRunGoesOn) {
+  Load(kWithConnection);
+  machine_->FaultOn("Spooler.DeletePrinter", L"Office");
+  dialog_.CheckAll();
+  // As in the program: the run's thread installs the translator first.
+  std::thread worker([&] {
+    machine_->system().faults.InstallTranslatorOnThisThread();
+    engine_->RunDeletion();
+  });
+  worker.join();
+  ASSERT_EQ(engine_->printersNotDeleted().size(), 1u);
+  EXPECT_EQ(engine_->printersNotDeleted()[0].status, os::kAccessViolation);
+  EXPECT_FALSE(PrinterExists(L"\\\\srv\\lp"));
+  EXPECT_EQ(Effects({"services.Start Spooler"}).size(), 1u);
+}
+
+}  // namespace
+}  // namespace engine

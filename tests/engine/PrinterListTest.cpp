@@ -1,0 +1,71 @@
+// The check list and the printer table, and the queued-jobs check.
+#include "tests/engine/EngineFixture.h"
+
+namespace engine {
+namespace {
+
+using PrinterListTest = EngineFixture;
+
+TEST_F(PrinterListTest, TheListSortsWhileTheTableKeepsTheSpoolersOrder) {
+  Load(R"({"base": "workstation", "spooler": {"drivers": [{"name": "D"}], "printers": [
+    {"name": "Zeta", "driver": "D"}, {"name": "alpha", "driver": "D"}, {"name": "Beta", "driver": "D"},
+    {"name": "\\\\srv\\lp", "server": "\\\\srv", "driver": "D"}]}})");
+  EXPECT_EQ(refill_, 0);
+  EXPECT_EQ(dialog_.ItemTexts(), (std::vector<std::wstring>{L" alpha", L" Beta", L" Zeta", L" \\\\srv\\lp"}));
+  for (int i = 0; i < dialog_.PrinterItemCount(); ++i) EXPECT_FALSE(dialog_.IsPrinterItemChecked(i));
+  EXPECT_EQ(engine_->printers()[0].printerName, L"Zeta");
+  EXPECT_EQ(engine_->formPrinterName(), L"Zeta") << "the first local printer in the spooler's order";
+}
+
+TEST_F(PrinterListTest, NoPrintersGiveAnEmptyListAndOnlyConnectionsNoFormPrinter) {
+  Load(R"({"base": "workstation"})");
+  EXPECT_EQ(refill_, kNoPrinters);
+  EXPECT_EQ(dialog_.PrinterItemCount(), 0);
+  Load(R"({"base": "workstation", "spooler": {"drivers": [{"name": "D"}],
+           "printers": [{"name": "\\\\srv\\lp", "server": "\\\\srv", "driver": "D"}]}})");
+  EXPECT_EQ(refill_, 0);
+  EXPECT_EQ(engine_->formPrinterName(), L"");
+}
+
+TEST_F(PrinterListTest, TheFormPrinterIsChosenAgainOnceItIsGone) {
+  Load(R"({"base": "workstation", "spooler": {"drivers": [{"name": "A", "dataFile": "A.PPD"}, {"name": "B", "dataFile": "B.PPD"}],
+    "printers": [{"name": "First", "driver": "A"}, {"name": "Second", "driver": "B"}],
+    "forms": [{"name": "Label"}]}})");
+  dialog_.Check(L"First");
+  engine_->RunDeletion();
+  engine_->RefillPrinterList();
+  EXPECT_EQ(engine_->formPrinterName(), L"Second");
+  // A later run of the same session still sees the forms.
+  dialog_.Check(L"Second");
+  engine_->RunDeletion();
+  EXPECT_FALSE(FormExists(L"Label"));
+}
+
+TEST_F(PrinterListTest, ANameThatBeginsWithABlankOrIsVeryLongStaysSelectable) {
+  const std::wstring longName(259, L'L');
+  Load(R"({"base": "workstation", "spooler": {"drivers": [{"name": "D"}], "printers": [
+    {"name": " Lobby", "driver": "D"}, {"name": ")" + base::WideToUtf8(longName) + R"(", "driver": "D"},
+    {"name": ")" + base::WideToUtf8(longName.substr(0, 254)) + R"(", "driver": "D"}]}})");
+  EXPECT_EQ(dialog_.PrinterItemText(0), L"  Lobby");
+  dialog_.Check(L" Lobby");
+  dialog_.Check(longName);
+  engine_->RunDeletion();
+  EXPECT_FALSE(PrinterExists(L" Lobby"));
+  EXPECT_FALSE(PrinterExists(longName.c_str()));
+  EXPECT_TRUE(PrinterExists(longName.substr(0, 254).c_str())) << "a shorter name is another printer";
+}
+
+TEST_F(PrinterListTest, AQueuedJobOnAnyListedPrinterIsFoundInListOrder) {
+  Load(R"({"base": "workstation", "spooler": {"drivers": [{"name": "D"}], "printers": [
+    {"name": "Zeta", "driver": "D", "jobs": 3}, {"name": "Idle", "driver": "D"}, {"name": "Alpha", "driver": "D", "jobs": [7]}]}})");
+  std::vector<std::wstring> names;
+  EXPECT_TRUE(engine_->FindPrintersWithJobs(names));
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"Alpha", L"Zeta"}));
+  Load(R"({"base": "workstation", "spooler": {"drivers": [{"name": "D"}], "printers": [{"name": "Idle", "driver": "D"}]}})");
+  names.clear();
+  EXPECT_FALSE(engine_->FindPrintersWithJobs(names));
+  EXPECT_TRUE(names.empty());
+}
+
+}  // namespace
+}  // namespace engine
