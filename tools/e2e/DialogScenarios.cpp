@@ -172,6 +172,20 @@ TEST_F(Scenario, TheSystemMenuEndsWithTheAboutItem) {
   PressKey(VK_RETURN);
   EXPECT_FALSE(program().Ended(1500ms)) << "the last item of the system menu closed the program";
   EXPECT_TRUE(IsShown(dialog));
+
+  // The item opens the About window, which the next key press closes.
+  HWND about = nullptr;
+  EXPECT_TRUE(WaitUntil([&] {
+    for (HWND w : program().Windows()) {
+      if (ClassOf(w) == L"SplashScreenExClass") about = w;
+    }
+    return about != nullptr;
+  }, 10s)) << "the last item of the system menu opened no About window";
+  if (!about) return;
+  program().Screenshot(L"10-about-from-system-menu");
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }, 10s)) << "a key press must close the About window";
+  EXPECT_TRUE(IsShown(dialog));
 }
 
 }  // namespace

@@ -14,17 +14,17 @@ TEST_F(Scenario, ServerLangDeOnDriveEGivesTheGermanInterface) {
     }
   })");
   TessalyUnderTest& program = Start();
-  ASSERT_TRUE(program.Answer(GermanText(1010), IDOK, L"13-german-close-applications")) << program.failure;
+  ASSERT_TRUE(program.Answer(GermanText(1010), IDOK, L"14-german-close-applications")) << program.failure;
   HWND dialog = program.WaitForMainDialog();
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(TextOf(program.Control(IDC_DELETE)), L"Ausgew\u00e4hlte Drucker l\u00f6schen");
   EXPECT_EQ(TextOf(program.Control(IDC_DELETE_ALL)), L"Alle Druckertreiber l\u00f6schen");
   EXPECT_EQ(TextOf(program.Control(IDOK)), L"Beenden");
   EXPECT_EQ(TextOf(program.Control(IDC_ABOUT)), L"Info");
-  program.Screenshot(L"14-german-dialog");
+  program.Screenshot(L"15-german-dialog");
 
   ClickCentre(program.Control(IDC_DELETE));
-  ASSERT_TRUE(program.Answer(GermanText(147), IDOK, L"15-german-nothing-selected")) << program.failure;
+  ASSERT_TRUE(program.Answer(GermanText(147), IDOK, L"16-german-nothing-selected")) << program.failure;
 }
 
 }  // namespace

@@ -92,6 +92,11 @@ bool TessalyUnderTest::Answer(const std::wstring& text, int button, const std::w
     failure = L"the message box says [" + TextOf(box) + L"] " + shown + L"\nexpected [" + caption + L"] " + text;
     return false;
   }
+  // A box of the worker thread has no owner and may lie behind the dialog;
+  // a user would bring it to the front before clicking it.
+  SetForegroundWindow(box);
+  BringWindowToTop(box);
+  WaitUntil([&] { return GetForegroundWindow() == box; }, 2s);
   if (!screenshot.empty()) Screenshot(screenshot);
   HWND target = GetDlgItem(box, button);
   if (!target) {
