@@ -65,6 +65,9 @@ if build_or_fail wine build_cross_tree; then
   wineserver -k >/dev/null 2>&1
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
   rm -rf "$WINEPREFIX"
+  # The program driven as a user would, in a prefix and on a display of its own.
+  bash tools/e2e/run-e2e.sh build/mingw artifacts/e2e.log
+  gtest_summary e2e artifacts/e2e.log $?
 fi
 
 echo
