@@ -59,9 +59,12 @@ if build_or_fail wine build_cross_tree; then
     timeout 900 wine "$exe" --gtest_color=no >artifacts/wine.log 2>&1
     gtest_summary wine artifacts/wine.log $?
   done
+  # The About window and its scrolling text as real windows on the display.
+  timeout 300 wine build/mingw/about/tessaly_about_win_tests.exe --gtest_color=no >artifacts/about-gui.log 2>&1
+  gtest_summary about-gui artifacts/about-gui.log $?
   # Each named skip with its reason (GoogleTest prints the reason just before).
   awk '/^\[  SKIPPED \] [A-Za-z].* \(/ { print "  skipped on Wine: " $4 ": " prev } { prev = $0 }' \
-    artifacts/wine.log >artifacts/wine-skips.txt
+    artifacts/wine.log artifacts/about-gui.log >artifacts/wine-skips.txt
   wineserver -k >/dev/null 2>&1
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
   rm -rf "$WINEPREFIX"

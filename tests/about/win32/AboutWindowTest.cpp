@@ -1,0 +1,430 @@
+// The About window and its scrolling text on a real system (Wine): the
+// shaped, owned pop-up and its placement, closing by pre-translation from
+// the control up through its parents, independent windows, and the
+// control's scrolling as it shows on the screen.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+#include <vector>
+
+#include "about/AboutCommand.h"
+#include "about/AboutLayout.h"
+#include "about/ScrollerCtrl.h"
+#include "about/SplashScreenEx.h"
+#include "framework/Wnd.h"
+
+namespace {
+
+// A top-level window standing in for the main dialog; it records what its
+// children send it instead of acting on it.
+class RecordingWindow : public CWnd {
+ public:
+  RecordingWindow() {
+    static const bool registered = [] {
+      WNDCLASSEXW wc{};
+      wc.cbSize = sizeof wc;
+      wc.lpfnWndProc = AfxGetAfxWndProc();
+      wc.hInstance = GetModuleHandleW(nullptr);
+      wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+      wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+      wc.lpszClassName = L"AboutTestOwner";
+      return RegisterClassExW(&wc) != 0;
+    }();
+    EXPECT_TRUE(registered);
+    EXPECT_TRUE(CreateEx(0, L"AboutTestOwner", L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 300, 300, nullptr,
+                         nullptr));
+  }
+
+  std::vector<MSG> commands;
+  int closes = 0;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_COMMAND) {
+      commands.push_back(MSG{m_hWnd, message, wParam, lParam, 0, {}});
+      return 0;
+    }
+    if (message == WM_CLOSE) {
+      ++closes;
+      return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+  }
+};
+
+// The main dialog's modal loop: pre-translation along parents and owners,
+// then dispatch.
+void Pump(std::chrono::milliseconds duration) {
+  const auto end = std::chrono::steady_clock::now() + duration;
+  do {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (!AfxPreTranslateMessage(&msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  } while (std::chrono::steady_clock::now() < end);
+}
+
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < end) {
+    if (condition()) return true;
+    Pump(std::chrono::milliseconds(10));
+  }
+  return condition();
+}
+
+std::vector<HWND> AboutWindows() {
+  std::vector<HWND> found;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM found) {
+        wchar_t name[64] = {};
+        GetClassNameW(hwnd, name, 64);
+        if (std::wstring(name) == L"SplashScreenExClass") reinterpret_cast<std::vector<HWND>*>(found)->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+HWND TextControlOf(HWND about) { return FindWindowExW(about, nullptr, nullptr, L"Scroller"); }
+
+// Offers a message to the modal loop's pre-translation as if it had been
+// posted to target.
+BOOL Offer(HWND target, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  MSG msg{target, message, wParam, lParam, GetTickCount(), {}};
+  return AfxPreTranslateMessage(&msg);
+}
+
+// The client area of a window as it shows, one COLORREF per pixel.
+struct Capture {
+  int width = 0;
+  int height = 0;
+  std::vector<COLORREF> pixels;
+  COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+  bool RowsEqual(int y, const Capture& other, int otherY) const {
+    for (int x = 0; x < width; ++x) {
+      if (At(x, y) != other.At(x, otherY)) return false;
+    }
+    return true;
+  }
+  bool HasLight() const {
+    for (COLORREF c : pixels) {
+      if (GetRValue(c) > 128) return true;
+    }
+    return false;
+  }
+};
+
+Capture CaptureClient(HWND hwnd) {
+  RECT client;
+  GetClientRect(hwnd, &client);
+  Capture capture;
+  capture.width = client.right;
+  capture.height = client.bottom;
+  HDC windowDC = GetDC(hwnd);
+  HDC memory = CreateCompatibleDC(windowDC);
+  HBITMAP bitmap = CreateCompatibleBitmap(windowDC, capture.width, capture.height);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, capture.width, capture.height, windowDC, 0, 0, SRCCOPY);
+  for (int y = 0; y < capture.height; ++y) {
+    for (int x = 0; x < capture.width; ++x) capture.pixels.push_back(GetPixel(memory, x, y));
+  }
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(hwnd, windowDC);
+  return capture;
+}
+
+// The upward shift that turns before into after, or -1. Shifts that leave
+// fewer than 8 rows to compare prove nothing and are not tried.
+int RiseBetween(const Capture& before, const Capture& after, int maxShift) {
+  for (int shift = 0; shift <= maxShift && shift <= before.height - 8; ++shift) {
+    bool all = true;
+    for (int y = 0; all && y + shift < before.height; ++y) all = after.RowsEqual(y, before, y + shift);
+    if (all) return shift;
+  }
+  return -1;
+}
+
+std::wstring LongText() {
+  std::wstring text;
+  for (int i = 1; i <= 30; ++i) text += L"Line " + std::to_wstring(i) + L" of the scrolling text\n";
+  return text;
+}
+
+class AboutWindowTest : public testing::Test {
+ protected:
+  void TearDown() override {
+    for (HWND about : AboutWindows()) DestroyWindow(about);
+    Pump(std::chrono::milliseconds(20));
+  }
+};
+
+TEST_F(AboutWindowTest, OpensAShapedTopMostPopUpOwnedByTheDialogCentredOnTheScreen) {
+  RecordingWindow owner;
+  ShowAboutWindow(&owner);
+  const auto windows = AboutWindows();
+  ASSERT_EQ(windows.size(), 1u);
+  const HWND about = windows[0];
+
+  EXPECT_EQ(GetWindow(about, GW_OWNER), owner.m_hWnd);
+  EXPECT_TRUE(IsWindowVisible(about));
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(about, GWL_STYLE)) & (WS_POPUP | WS_CAPTION | WS_BORDER), WS_POPUP);
+  EXPECT_EQ(GetWindowLongW(about, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW), WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+  RECT r;
+  GetWindowRect(about, &r);
+  const int x = (GetSystemMetrics(SM_CXFULLSCREEN) - 448) / 2;
+  const int y = (GetSystemMetrics(SM_CYFULLSCREEN) - 464) / 2;
+  EXPECT_EQ(r.left, x);
+  EXPECT_EQ(r.top, y);
+  EXPECT_EQ(r.right - r.left, 448);
+  EXPECT_EQ(r.bottom - r.top, 464);
+
+  // The outline: the key-colour corners are not part of the window.
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(about, region), COMPLEXREGION);
+  EXPECT_FALSE(PtInRegion(region, 0, 0));
+  EXPECT_FALSE(PtInRegion(region, 447, 463));
+  EXPECT_TRUE(PtInRegion(region, 224, 300));
+  DeleteObject(region);
+
+  const HWND text = TextControlOf(about);
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(GetDlgCtrlID(text), 0);
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(text, GWL_STYLE)) & 0xFFFF0000u, 0x50030000u);
+  RECT t;
+  GetWindowRect(text, &t);
+  MapWindowPoints(nullptr, about, reinterpret_cast<POINT*>(&t), 2);
+  EXPECT_EQ(t.left, about::kTextControlRect.left);
+  EXPECT_EQ(t.top, about::kTextControlRect.top);
+  EXPECT_EQ(t.right, about::kTextControlRect.right);
+  EXPECT_EQ(t.bottom, about::kTextControlRect.bottom);
+}
+
+TEST_F(AboutWindowTest, AKeyOrButtonPressOnTheWindowOrItsTextClosesItButNothingElseDoes) {
+  RecordingWindow owner;
+  ShowAboutWindow(&owner);
+  ASSERT_EQ(AboutWindows().size(), 1u);
+  HWND about = AboutWindows()[0];
+
+  // Moving the mouse over the text, and keys aimed at the dialog, leave it.
+  EXPECT_FALSE(Offer(TextControlOf(about), WM_MOUSEMOVE));
+  EXPECT_FALSE(Offer(owner.m_hWnd, WM_KEYDOWN, VK_SPACE));
+  EXPECT_TRUE(IsWindow(about));
+
+  // A key aimed at the text control reaches the About window's
+  // pre-translation through the control's parent and closes it first.
+  EXPECT_TRUE(Offer(TextControlOf(about), WM_KEYDOWN, VK_DOWN));
+  EXPECT_FALSE(IsWindow(about));
+
+  for (UINT press : {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_NCLBUTTONDOWN, WM_SYSKEYDOWN}) {
+    ShowAboutWindow(&owner);
+    ASSERT_EQ(AboutWindows().size(), 1u);
+    about = AboutWindows()[0];
+    EXPECT_TRUE(Offer(about, press)) << press;
+    EXPECT_FALSE(IsWindow(about)) << press;
+  }
+}
+
+TEST_F(AboutWindowTest, EachOpeningIsAnIndependentWindowAndAllGoWithTheDialog) {
+  auto owner = std::make_unique<RecordingWindow>();
+  ShowAboutWindow(owner.get());
+  ShowAboutWindow(owner.get());
+  auto windows = AboutWindows();
+  ASSERT_EQ(windows.size(), 2u);
+  RECT a, b;
+  GetWindowRect(windows[0], &a);
+  GetWindowRect(windows[1], &b);
+  EXPECT_TRUE(EqualRect(&a, &b));
+
+  EXPECT_TRUE(Offer(TextControlOf(windows[0]), WM_LBUTTONDOWN));
+  EXPECT_FALSE(IsWindow(windows[0]));
+  EXPECT_TRUE(IsWindow(windows[1]));
+
+  ShowAboutWindow(owner.get());
+  EXPECT_EQ(AboutWindows().size(), 2u);
+  owner.reset();  // destroys the dialog's window and the windows it owns
+  EXPECT_TRUE(AboutWindows().empty());
+}
+
+TEST_F(AboutWindowTest, TheRegionHoldsExactlyThePicturesNonKeyPixels) {
+  HBITMAP picture = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(about::kAboutBitmapId));
+  ASSERT_NE(picture, nullptr) << "bitmap 135 is linked in with the About window";
+  BITMAP info{};
+  GetObjectW(picture, sizeof info, &info);
+  EXPECT_EQ(info.bmWidth, 448);
+  EXPECT_EQ(info.bmHeight, 464);
+
+  CSplashScreenEx splash;
+  HRGN region = splash.BuildRegionFromBitmap(picture, about::kKeyColour);
+  ASSERT_NE(region, nullptr);
+  HDC memory = CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = SelectObject(memory, picture);
+  int mismatches = 0;
+  for (int y = 0; y < info.bmHeight; ++y) {
+    for (int x = 0; x < info.bmWidth; ++x) {
+      const bool opaque = GetPixel(memory, x, y) != about::kKeyColour;
+      if (opaque != (PtInRegion(region, x, y) != FALSE)) ++mismatches;
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
+  SelectObject(memory, previous);
+  DeleteDC(memory);
+  DeleteObject(region);
+  DeleteObject(picture);
+
+  EXPECT_EQ(splash.BuildRegionFromBitmap(nullptr, about::kKeyColour), nullptr);
+}
+
+TEST_F(AboutWindowTest, ARowWhoseOnlyOpaquePixelIsTheLastGivesThatPixelAndTheRowAboveNothing) {
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 3);
+  HDC memory = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 4; ++x) SetPixel(memory, x, y, about::kKeyColour);
+  }
+  SetPixel(memory, 3, 1, RGB(10, 20, 30));
+  SetPixel(memory, 0, 2, RGB(10, 20, 30));
+  SelectObject(memory, previous);
+  DeleteDC(memory);
+
+  CSplashScreenEx splash;
+  HRGN region = splash.BuildRegionFromBitmap(bitmap, about::kKeyColour);
+  RECT box;
+  EXPECT_EQ(GetRgnBox(region, &box), COMPLEXREGION);
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 4; ++x) {
+      const bool expected = (x == 3 && y == 1) || (x == 0 && y == 2);
+      EXPECT_EQ(PtInRegion(region, x, y) != FALSE, expected) << x << "," << y;
+    }
+  }
+  DeleteObject(region);
+  DeleteObject(bitmap);
+}
+
+class ScrollerTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_control.Create(RECT{10, 10, 208, 134}, &m_parent));
+    m_created = std::chrono::steady_clock::now();
+    m_hwnd = m_control.GetSafeHwnd();
+  }
+
+  // A user scroll to the start: the text stands there for the next second,
+  // whatever time the machine took so far.
+  void RestAtTheStart() {
+    SendMessageW(m_hwnd, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
+    Pump(std::chrono::milliseconds(50));
+  }
+
+  std::chrono::steady_clock::time_point m_created;
+  RecordingWindow m_parent;
+  CScrollerCtrl m_control;
+  HWND m_hwnd = nullptr;
+};
+
+TEST_F(ScrollerTest, TheTextStandsStillForASecondThenRisesWhiteOnBlack) {
+  m_control.SetText(LongText());
+  Pump(std::chrono::milliseconds(300));
+  const Capture start = CaptureClient(m_hwnd);
+  EXPECT_EQ(start.At(0, 0), RGB(0, 0, 0));
+  EXPECT_TRUE(start.HasLight()) << "white text on the black ground";
+  Pump(std::chrono::milliseconds(300));
+  const Capture later = CaptureClient(m_hwnd);
+  if (std::chrono::steady_clock::now() - m_created < std::chrono::milliseconds(950)) {
+    EXPECT_EQ(RiseBetween(start, later, 0), 0) << "still in the first second's rest";
+  }
+
+  Pump(std::chrono::milliseconds(1400));  // at least 2 s after creation
+  const int rise = RiseBetween(start, CaptureClient(m_hwnd), 100);
+  EXPECT_GE(rise, 2) << "the text rises once the rest is over";
+}
+
+TEST_F(ScrollerTest, TheWheelAndThePageKeysScrollWithinTheContent) {
+  m_control.SetText(LongText());
+  RestAtTheStart();  // each scroll below restarts the rest
+  const Capture before = CaptureClient(m_hwnd);
+  SendMessageW(m_hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-240)), 0);
+  Pump(std::chrono::milliseconds(100));
+  EXPECT_EQ(RiseBetween(before, CaptureClient(m_hwnd), 40), 24) << "three line scrolls of 8 pixels";
+
+  SendMessageW(m_hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+  Pump(std::chrono::milliseconds(100));
+  EXPECT_EQ(RiseBetween(before, CaptureClient(m_hwnd), 40), 8) << "one notch back is two lines";
+
+  // A page is the control's height; three lines back make it measurable.
+  SendMessageW(m_hwnd, WM_KEYDOWN, VK_NEXT, 0);
+  SendMessageW(m_hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, 240), 0);
+  Pump(std::chrono::milliseconds(100));
+  EXPECT_EQ(RiseBetween(before, CaptureClient(m_hwnd), 120), 8 + 124 - 24);
+
+  // Home is not one of the control's keys; the wheel up past the start
+  // stops at the start.
+  SendMessageW(m_hwnd, WM_KEYDOWN, VK_HOME, 0);
+  SendMessageW(m_hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, 120 * 20), 0);
+  Pump(std::chrono::milliseconds(200));
+  EXPECT_EQ(RiseBetween(before, CaptureClient(m_hwnd), 0), 0);
+}
+
+TEST_F(ScrollerTest, WithoutTheTabStopStyleTheControlTakesNoArrowsAndIgnoresScrolling) {
+  EXPECT_EQ(SendMessageW(m_hwnd, WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS);
+  m_control.SetText(LongText());
+  RestAtTheStart();
+  const Capture before = CaptureClient(m_hwnd);
+  SetWindowLongW(m_hwnd, GWL_STYLE, GetWindowLongW(m_hwnd, GWL_STYLE) & ~WS_TABSTOP);
+  EXPECT_EQ(SendMessageW(m_hwnd, WM_GETDLGCODE, 0, 0), 0);
+  SendMessageW(m_hwnd, WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
+  Pump(std::chrono::milliseconds(100));
+  EXPECT_EQ(RiseBetween(before, CaptureClient(m_hwnd), 0), 0);
+}
+
+TEST_F(ScrollerTest, AShortTextWrapsNotifiesTheParentOnceAndAClickAsksTheParentToClose) {
+  m_control.SetText(L"Short");
+  // Content: 15 + one line (about 13 pixels): it has left the control after
+  // the first second and about 30 ticks of 80 ms.
+  ASSERT_TRUE(PumpUntil([&] { return !m_parent.commands.empty(); }, std::chrono::milliseconds(15000)));
+  const MSG& note = m_parent.commands.front();
+  EXPECT_EQ(note.wParam, MAKEWPARAM(0, 0));
+  EXPECT_EQ(reinterpret_cast<HWND>(note.lParam), m_hwnd);
+  Pump(std::chrono::milliseconds(500));  // resting at the start again
+  EXPECT_EQ(m_parent.commands.size(), 1u);
+
+  EXPECT_EQ(m_parent.closes, 0);
+  SendMessageW(m_hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(m_parent.closes, 1);
+  SendMessageW(m_hwnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(m_parent.closes, 2);
+}
+
+TEST_F(ScrollerTest, TheScrollBarShowsWhileThePointerRestsOnTheActiveWindowsText) {
+  m_control.SetText(LongText());
+  SetForegroundWindow(m_parent.m_hWnd);
+  SetActiveWindow(m_parent.m_hWnd);
+  Pump(std::chrono::milliseconds(100));
+  if (GetActiveWindow() != m_parent.m_hWnd) GTEST_SKIP() << "the test window could not be made active on this display";
+  RECT r;
+  GetWindowRect(m_hwnd, &r);
+  if (!SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2)) GTEST_SKIP() << "the pointer cannot be moved here";
+  const auto barShown = [&] { return (GetWindowLongW(m_hwnd, GWL_STYLE) & WS_VSCROLL) != 0; };
+  EXPECT_TRUE(PumpUntil(barShown, std::chrono::milliseconds(1000)));
+  RECT client;
+  GetClientRect(m_hwnd, &client);
+  EXPECT_LT(client.right, 198) << "the bar narrows the client area";
+
+  SetCursorPos(r.right + 50, r.bottom + 50);
+  EXPECT_TRUE(PumpUntil([&] { return !barShown(); }, std::chrono::milliseconds(1000)));
+}
+
+}  // namespace
