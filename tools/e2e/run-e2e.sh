@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# run-e2e.sh BUILD_DIR LOG [GTEST_ARGS...]: the end-to-end suite. Drives BUILD_DIR/bin/
-# Tessaly.exe with tessaly-e2e.exe in a fresh Wine prefix on an X display
-# of its own (Xvfb: the mouse and keyboard belong to the suite), with a
-# folder mapped as drive E:, and keeps the screenshots of the key screens as
-# PNG files in artifacts/e2e/. The
-# driver's GoogleTest output goes to LOG; the exit code is the driver's.
+# run-e2e.sh BUILD_DIR LOG [GTEST_ARGS...]: the end-to-end suite. Drives
+# BUILD_DIR/bin/Tessaly.exe with tessaly-e2e.exe in a fresh Wine prefix on
+# an X display of its own (Xvfb: the mouse and keyboard belong to the
+# suite), with a folder mapped as drive E:, and keeps the screenshots of the
+# key screens as PNG files in artifacts/e2e/. The driver's GoogleTest output
+# goes to LOG; the exit code is the driver's.
 set -u
 cd "$(dirname "$0")/../.."
 . scripts/lib/common.sh
