@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/WideText.h"
+#include "cleanup/TargetNames.h"
 
 namespace cleanup {
 namespace {
@@ -63,7 +64,8 @@ constexpr std::array<SweepStep, 23> kSweepSteps = {{
      L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Print\\Providers\\Client Side Rendering Print "
      L"Provider\\Servers",
      SweepKind::AllSubKeys},
-    {SweepRoot::LocalMachine, L"System\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\Drivers\\Version-3",
+    {SweepRoot::LocalMachine,
+     L"System\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\Drivers\\Version-3",
      SweepKind::AllSubKeys},
     {SweepRoot::LocalMachine,
      L"System\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Drivers\\Version-3",
@@ -102,7 +104,7 @@ void DeleteAllSubKeys(std::unique_ptr<os::RegistryKey> key) {
   for (const auto& subKey : names) {
     // SHDeleteKeyW with an empty sub-key empties the open key itself; no
     // real sub-key has an empty name, so such a report is not one to act on.
-    if (subKey.empty()) continue;
+    if (!NamesKeyBelow(subKey)) continue;
     key->DeleteTree(subKey);
   }
   key.reset();

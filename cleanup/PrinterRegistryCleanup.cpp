@@ -27,7 +27,9 @@ constexpr std::array<PrinterStep, 6> kPrinterSteps = {{
     {os::RootKey::LocalMachine, L"SYSTEM\\CurrentControlSet\\Control\\Print\\Watermark", PrinterStepKind::KeyTree},
 }};
 
-bool InsertsName(const PrinterStep& step) { return std::wstring_view(step.path).find(L"%s") != std::wstring_view::npos; }
+bool InsertsName(const PrinterStep& step) {
+  return std::wstring_view(step.path).find(L"%s") != std::wstring_view::npos;
+}
 
 }  // namespace
 
@@ -35,8 +37,7 @@ void CleanPrinterRegistry(sysaccess::SystemAccess& sys, std::wstring_view printe
   auto& registry = sys.os().registry;
   for (const auto& step : kPrinterSteps) {
     if (step.kind == PrinterStepKind::ValueNamedLikePrinter) {
-      // The empty name is the key's default value, which is no printer's.
-      if (printerName.empty()) continue;
+      if (!NamesOneValue(printerName)) continue;
       auto key = registry.OpenKey(step.root, step.path, os::regaccess::kAllAccess);
       if (key.ok()) key.value->DeleteValue(printerName);
       continue;

@@ -10,6 +10,8 @@ bool IsPlainFileName(std::wstring_view name) {
 
 bool NamesKeyBelow(std::wstring_view name) { return !name.empty() && name.back() != L'\\'; }
 
+bool NamesOneValue(std::wstring_view name) { return !name.empty(); }
+
 bool IsKnownFolder(std::wstring_view folder) { return !folder.empty(); }
 
 }  // namespace cleanup

@@ -19,6 +19,10 @@ bool IsPlainFileName(std::wstring_view name);
 // lead further down, never up.
 bool NamesKeyBelow(std::wstring_view name);
 
+// A name that names one value of a key: the empty name is the key's default
+// value, which belongs to no printer.
+bool NamesOneValue(std::wstring_view name);
+
 // A folder we were told about: an empty text would turn "<folder>\name" into
 // a path on the root of the current drive.
 bool IsKnownFolder(std::wstring_view folder);

@@ -24,6 +24,8 @@ TEST(TargetNamesTest, APlainFileNameNamesOneEntryOfOneFolder) {
 TEST(TargetNamesTest, ARegistryNameMustLeadBelowItsParentKey) {
   for (const wchar_t* good : {L"Office", L"\\\\srv\\lp", L"a/b", L"*"}) EXPECT_TRUE(NamesKeyBelow(good)) << good;
   for (const wchar_t* bad : {L"", L"\\", L"\\\\srv\\", L"Office\\"}) EXPECT_FALSE(NamesKeyBelow(bad)) << bad;
+  EXPECT_TRUE(NamesOneValue(L"\\\\srv\\"));
+  EXPECT_FALSE(NamesOneValue(L""));
   EXPECT_TRUE(IsKnownFolder(L"C:\\Temp"));
   EXPECT_FALSE(IsKnownFolder(L""));
 }

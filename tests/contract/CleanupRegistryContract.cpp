@@ -1,0 +1,174 @@
+// The registry cleanups on seeded keys, on the simulated machine and on Wine:
+// exactly the named keys and values go, their neighbours stay.
+#include "base/Utf.h"
+#include "cleanup/DriverRegistryCleanup.h"
+#include "cleanup/GlobalRegistrySweep.h"
+#include "cleanup/PrinterRegistryCleanup.h"
+#include "tests/contract/ContractMachine.h"
+
+namespace contract {
+namespace {
+
+using os::RootKey;
+
+class CleanupRegistry : public Contract {
+ protected:
+  bool KeyExists(RootKey root, const std::wstring& path) {
+    return sys().registry.OpenKey(root, path, os::regaccess::kRead).ok();
+  }
+  bool ValueExists(RootKey root, const std::wstring& path, const std::wstring& name) {
+    auto key = sys().registry.OpenKey(root, path, os::regaccess::kRead);
+    os::RegistryValue value;
+    return key.ok() && key.value->QueryValue(name, value) == os::error::kSuccess;
+  }
+};
+
+TEST_F(CleanupRegistry, APrintersEntriesGoAndItsNeighboursStay) {
+  machine().Seed(R"({"registry": {
+    "HKEY_CURRENT_USER\\Printers\\Settings": {"Tessaly Cleanup P": "x", "Tessaly Cleanup P2": "y"},
+    "HKEY_CURRENT_USER\\Printers\\Settings\\Printers\\Tessaly Cleanup P": {"DevMode": "1"},
+    "HKEY_CURRENT_USER\\Printers\\Settings\\Printers\\Tessaly Cleanup P\\Sub": {"Deeper": "1"},
+    "HKEY_CURRENT_USER\\Printers\\Settings\\Printers\\Tessaly Cleanup P2": {},
+    "HKEY_USERS\\.DEFAULT\\Printers\\Settings\\Printers\\Tessaly Cleanup P": {},
+    "HKEY_USERS\\.DEFAULT\\Printers\\Settings\\Printers\\Tessaly Cleanup P2": {},
+    "HKEY_LOCAL_MACHINE\\Software\\NVL\\Quellix\\printers\\Tessaly Cleanup P": {"Port": "9100"},
+    "HKEY_LOCAL_MACHINE\\Software\\NVL\\Quellix\\printers\\Tessaly Cleanup P2": {},
+    "HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\LocalWaterMarkData\\Printers\\Tessaly Cleanup P": {},
+    "HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\LocalWaterMarkData\\Printers\\Tessaly Cleanup P2": {},
+    "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\Watermark\\Tessaly Cleanup W": {}}})");
+  sysaccess::SystemAccess sys(this->sys());
+  cleanup::CleanPrinterRegistry(sys, L"Tessaly Cleanup P");
+
+  EXPECT_FALSE(KeyExists(RootKey::CurrentUser, L"Printers\\Settings\\Printers\\Tessaly Cleanup P"));
+  EXPECT_FALSE(KeyExists(RootKey::Users, L".DEFAULT\\Printers\\Settings\\Printers\\Tessaly Cleanup P"));
+  EXPECT_FALSE(ValueExists(RootKey::CurrentUser, L"Printers\\Settings", L"Tessaly Cleanup P"));
+  EXPECT_FALSE(KeyExists(RootKey::LocalMachine, L"Software\\NVL\\Quellix\\printers\\Tessaly Cleanup P"));
+  EXPECT_FALSE(KeyExists(RootKey::CurrentUser,
+                         L"Software\\NVL\\Job Properties\\LocalWaterMarkData\\Printers\\Tessaly Cleanup P"));
+  EXPECT_FALSE(KeyExists(RootKey::LocalMachine, L"SYSTEM\\CurrentControlSet\\Control\\Print\\Watermark"));
+
+  EXPECT_TRUE(KeyExists(RootKey::CurrentUser, L"Printers\\Settings\\Printers\\Tessaly Cleanup P2"));
+  EXPECT_TRUE(KeyExists(RootKey::Users, L".DEFAULT\\Printers\\Settings\\Printers\\Tessaly Cleanup P2"));
+  EXPECT_TRUE(ValueExists(RootKey::CurrentUser, L"Printers\\Settings", L"Tessaly Cleanup P2"));
+  EXPECT_TRUE(KeyExists(RootKey::LocalMachine, L"Software\\NVL\\Quellix\\printers\\Tessaly Cleanup P2"));
+  EXPECT_TRUE(KeyExists(RootKey::CurrentUser,
+                        L"Software\\NVL\\Job Properties\\LocalWaterMarkData\\Printers\\Tessaly Cleanup P2"));
+  EXPECT_TRUE(KeyExists(RootKey::LocalMachine, L"SYSTEM\\CurrentControlSet\\Control\\Print"));
+}
+
+TEST_F(CleanupRegistry, AConnectionsValueGoesByItsWholeNameAndNothingAboveItsServerGoes) {
+  machine().Seed(R"({"registry": {
+    "HKEY_CURRENT_USER\\Printers\\Settings": {"\\\\tessaly-srv\\Tessaly Cleanup lp": "x", "Tessaly Cleanup lp": "local"},
+    "HKEY_CURRENT_USER\\Printers\\Settings\\Printers\\Tessaly Cleanup lp": {},
+    "HKEY_CURRENT_USER\\Printers\\Settings\\Printers\\tessaly-srv\\Tessaly Cleanup other": {}}})");
+  sysaccess::SystemAccess sys(this->sys());
+  cleanup::CleanPrinterRegistry(sys, L"\\\\tessaly-srv\\Tessaly Cleanup lp");
+  EXPECT_FALSE(ValueExists(RootKey::CurrentUser, L"Printers\\Settings", L"\\\\tessaly-srv\\Tessaly Cleanup lp"));
+  EXPECT_TRUE(ValueExists(RootKey::CurrentUser, L"Printers\\Settings", L"Tessaly Cleanup lp"));
+  EXPECT_TRUE(KeyExists(RootKey::CurrentUser, L"Printers\\Settings\\Printers\\Tessaly Cleanup lp"))
+      << "a local printer of the same short name keeps its settings";
+  EXPECT_TRUE(KeyExists(RootKey::CurrentUser, L"Printers\\Settings\\Printers\\tessaly-srv\\Tessaly Cleanup other"));
+}
+
+TEST_F(CleanupRegistry, ADoubledBackslashInAKeyPathNamesNoKey) {
+  SKIP_ON_WINE("the registry treats a doubled backslash as one, so a connection's steps reach "
+               "\"<key>\\server\\printer\"; Windows refuses the empty name unless the path is cached");
+  machine().Seed(R"({"registry": {
+    "HKEY_CURRENT_USER\\Printers\\Settings\\Printers\\tessaly-srv\\Tessaly Cleanup lp": {}}})");
+  sysaccess::SystemAccess sys(this->sys());
+  cleanup::CleanPrinterRegistry(sys, L"\\\\tessaly-srv\\Tessaly Cleanup lp");
+  EXPECT_TRUE(KeyExists(RootKey::CurrentUser, L"Printers\\Settings\\Printers\\tessaly-srv\\Tessaly Cleanup lp"));
+}
+
+TEST_F(CleanupRegistry, ADriversKeysGoFromEveryTreeAndControlSetAndItsNeighboursStay) {
+  std::string image = R"({"registry": {
+    "HKEY_USERS\\.DEFAULT\\Printers\\Settings\\Drivers\\Tessaly Cleanup Driver": {"x": "1"},
+    "HKEY_USERS\\.DEFAULT\\Printers\\Settings\\Drivers\\Tessaly Cleanup Driver 2": {},
+    "HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\Driver\\TESSALYCLEANUP": {"Copies": "2"},
+    "HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\Driver\\TESSALYCLEANUP\\Finishing": {},
+    "HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\Driver\\TESSALYCLEANUP2": {},)";
+  const char* sets[] = {"CurrentControlSet", "ControlSet002", "ControlSet003"};
+  const char* trees[] = {"Windows NT x86\\\\Drivers\\\\Version-3", "Windows NT x86\\\\Drivers\\\\Version-2",
+                         "Windows x64\\\\Drivers\\\\Version-3"};
+  for (const char* set : sets) {
+    for (const char* tree : trees) {
+      const std::string parent =
+          std::string("HKEY_LOCAL_MACHINE\\\\SYSTEM\\\\") + set + "\\\\Control\\\\Print\\\\Environments\\\\" + tree;
+      image += "\"" + parent + "\\\\Tessaly Cleanup Driver\\\\Files\": {},\n";
+      image += "\"" + parent + "\\\\Tessaly Cleanup Driver 2\": {},\n";
+    }
+  }
+  image += R"("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\Drivers\\Version-2\\Tessaly Cleanup Driver": {}}})";
+  machine().Seed(image);
+  sysaccess::SystemAccess sys(this->sys());
+  cleanup::CleanDriverRegistry(sys, L"Tessaly Cleanup Driver", L"TESSALYCLEANUP");
+
+  EXPECT_FALSE(KeyExists(RootKey::Users, L".DEFAULT\\Printers\\Settings\\Drivers\\Tessaly Cleanup Driver"));
+  EXPECT_TRUE(KeyExists(RootKey::Users, L".DEFAULT\\Printers\\Settings\\Drivers\\Tessaly Cleanup Driver 2"));
+  EXPECT_FALSE(KeyExists(RootKey::CurrentUser, L"Software\\NVL\\Job Properties\\Driver\\TESSALYCLEANUP"));
+  EXPECT_TRUE(KeyExists(RootKey::CurrentUser, L"Software\\NVL\\Job Properties\\Driver\\TESSALYCLEANUP2"));
+  for (const wchar_t* set : {L"CurrentControlSet", L"ControlSet002", L"ControlSet003"}) {
+    for (const wchar_t* tree : {L"Windows NT x86\\Drivers\\Version-3", L"Windows NT x86\\Drivers\\Version-2",
+                                L"Windows x64\\Drivers\\Version-3"}) {
+      const std::wstring parent = std::wstring(L"SYSTEM\\") + set + L"\\Control\\Print\\Environments\\" + tree;
+      EXPECT_FALSE(KeyExists(RootKey::LocalMachine, parent + L"\\Tessaly Cleanup Driver")) << parent;
+      EXPECT_TRUE(KeyExists(RootKey::LocalMachine, parent + L"\\Tessaly Cleanup Driver 2")) << parent;
+    }
+  }
+  EXPECT_TRUE(KeyExists(RootKey::LocalMachine,
+                        L"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\Drivers\\Version-2\\"
+                        L"Tessaly Cleanup Driver"))
+      << "no step names a 64-bit version-2 driver";
+}
+
+TEST_F(CleanupRegistry, AnEmptyDataFileStemLeavesTheJobPropertiesOfEveryDriver) {
+  machine().Seed(R"({"registry": {
+    "HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\Driver\\TESSALYCLEANUP": {},
+    "HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\Driver\\TESSALYCLEANUP2": {}}})");
+  sysaccess::SystemAccess sys(this->sys());
+  cleanup::CleanDriverRegistry(sys, L"Tessaly Cleanup No Such Driver", L"");
+  cleanup::CleanDriverRegistry(sys, L"", L"Tessaly Cleanup No Such Stem");
+  EXPECT_TRUE(KeyExists(RootKey::CurrentUser, L"Software\\NVL\\Job Properties\\Driver\\TESSALYCLEANUP"));
+  EXPECT_TRUE(KeyExists(RootKey::CurrentUser, L"Software\\NVL\\Job Properties\\Driver\\TESSALYCLEANUP2"));
+}
+
+TEST_F(CleanupRegistry, EverySubKeyTreeGoesAndTheKeyStays) {
+  machine().Seed(R"({"registry": {
+    "HKEY_CURRENT_USER\\Software\\Tessaly Cleanup\\Sweep\\Alpha": {"v": "1"},
+    "HKEY_CURRENT_USER\\Software\\Tessaly Cleanup\\Sweep\\Alpha\\Deep\\Deeper": {},
+    "HKEY_CURRENT_USER\\Software\\Tessaly Cleanup\\Sweep\\beta": {},
+    "HKEY_CURRENT_USER\\Software\\Tessaly Cleanup\\Sweep\\Gamma": {},
+    "HKEY_CURRENT_USER\\Software\\Tessaly Cleanup\\Sweep": {"Kept": "value"},
+    "HKEY_CURRENT_USER\\Software\\Tessaly Cleanup\\Beside": {}}})");
+  auto key = sys().registry.OpenKey(RootKey::CurrentUser, L"Software\\Tessaly Cleanup\\Sweep", os::regaccess::kAllAccess);
+  ASSERT_TRUE(key.ok()) << key.status;
+  cleanup::DeleteAllSubKeys(std::move(key.value));
+  auto after = sys().registry.OpenKey(RootKey::CurrentUser, L"Software\\Tessaly Cleanup\\Sweep", os::regaccess::kRead);
+  ASSERT_TRUE(after.ok());
+  std::wstring name;
+  EXPECT_EQ(after.value->EnumKey(0, name, 260), os::error::kNoMoreItems) << "left: " << base::WideToUtf8(name);
+  EXPECT_TRUE(ValueExists(RootKey::CurrentUser, L"Software\\Tessaly Cleanup\\Sweep", L"Kept"));
+  EXPECT_TRUE(KeyExists(RootKey::CurrentUser, L"Software\\Tessaly Cleanup\\Beside"));
+}
+
+TEST_F(CleanupRegistry, EveryValueGoesUpToANameTooLongForTheBuffer) {
+  // Names chosen so that the order they were written in is also their order
+  // by name: the simulated machine lists values as written, Wine by name.
+  const std::string fits(259, 'm');
+  const std::string tooLong(260, 'n');
+  machine().Seed(R"({"registry": {"HKEY_CURRENT_USER\\Software\\Tessaly Cleanup\\Values": {
+    "": "default", "a": "1", ")" + fits + R"(": "2", ")" + tooLong + R"(": "3", "z": "4"},
+    "HKEY_CURRENT_USER\\Software\\Tessaly Cleanup\\Values\\Sub": {"s": "kept"}}})");
+  sysaccess::SystemAccess sys(this->sys());
+  cleanup::DeleteAllValues(sys, RootKey::CurrentUser, L"Software\\Tessaly Cleanup\\Values");
+  const wchar_t* key = L"Software\\Tessaly Cleanup\\Values";
+  EXPECT_FALSE(ValueExists(RootKey::CurrentUser, key, L"")) << "the default value goes like the others";
+  EXPECT_FALSE(ValueExists(RootKey::CurrentUser, key, L"a"));
+  EXPECT_FALSE(ValueExists(RootKey::CurrentUser, key, std::wstring(259, L'm')));
+  EXPECT_TRUE(ValueExists(RootKey::CurrentUser, key, std::wstring(260, L'n')));
+  EXPECT_TRUE(ValueExists(RootKey::CurrentUser, key, L"z"));
+  EXPECT_TRUE(ValueExists(RootKey::CurrentUser, L"Software\\Tessaly Cleanup\\Values\\Sub", L"s"));
+}
+
+}  // namespace
+}  // namespace contract
