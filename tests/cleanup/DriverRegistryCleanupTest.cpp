@@ -91,18 +91,6 @@ TEST_F(DriverRegistryCleanupTest, ADriverOnlyFor32BitWindowsLosesKeysInTheFirstE
   });
 }
 
-TEST_F(DriverRegistryCleanupTest, NumberedControlSetsAreCleanedEvenWhenTheCurrentOneIsAnother) {
-  Load(R"({"base": "workstation", "windows": {"currentControlSet": 2}, "registry": {
-    "HKLM\\SYSTEM\\ControlSet001\\Control\\Print\\Environments\\Windows x64\\Drivers\\Version-3\\Laser": {},
-    "HKLM\\SYSTEM\\ControlSet002\\Control\\Print\\Environments\\Windows x64\\Drivers\\Version-3\\Laser": {}}})");
-  CleanDriverRegistry(sys(), L"Laser", L"LASER");
-  ASSERT_EQ(Journal().size(), 14u);
-  EXPECT_TRUE(Journal()[10].ends_with(L"CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\Drivers\\Version-3\\Laser -> 0"));
-  EXPECT_TRUE(Journal()[11].ends_with(L"ControlSet001\\Control\\Print\\Environments\\Windows x64\\Drivers\\Version-3\\Laser -> 0"));
-  EXPECT_TRUE(Journal()[12].ends_with(L" -> 2")) << "ControlSet002 was the current set, already cleaned";
-  EXPECT_FALSE(KeyExists(L"HKLM\\SYSTEM\\ControlSet001\\Control\\Print\\Environments\\Windows x64\\Drivers\\Version-3\\Laser"));
-}
-
 TEST_F(DriverRegistryCleanupTest, AKeyThatCannotBeDeletedDoesNotStopTheOtherSteps) {
   Load(LaserInstalled(R"("protectedKeys": ["HKCU\\Software\\NVL\\Job Properties\\Driver\\LASER\\Finishing"], )"));
   CleanDriverRegistry(sys(), L"Laser", L"LASER");

@@ -37,13 +37,6 @@ TEST_F(FileCleanupTest, MatchingFilesLoseTheirMarksAndGoWhileMatchingFoldersStay
   EXPECT_TRUE(FileExists(L"C:\\Data\\sub.tmp\\inner.tmp")) << "no descent into a folder that matched";
 }
 
-TEST_F(FileCleanupTest, TheDotEntriesOfAWildcardSearchAreNeverTouched) {
-  Load(R"({"base": "workstation", "files": {"C:\\Data\\Inner\\x.dat": {}}})");
-  DeleteMatchingFiles(sys(), L"C:\\Data\\Inner\\*");
-  EXPECT_EQ(Attempts(), (V{L"files.SetAttributes C:\\Data\\Inner\\x.dat", L"files.Delete C:\\Data\\Inner\\x.dat"}));
-  EXPECT_TRUE(FileExists(L"C:\\Data\\Inner"));
-}
-
 TEST_F(FileCleanupTest, AnEntryThatCannotBeRewrittenOrReadDoesNotStopTheSearch) {
   Load(R"({"base": "workstation", "files": {
     "C:\\Data\\a.tmp": {},
