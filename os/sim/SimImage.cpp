@@ -74,14 +74,14 @@ image::MachineImage SimMachine::ToImage() const {
   registry_.ForEachKey([&](const std::wstring& path, const SimKey& key) {
     if (key.denyWrite) img.protectedKeys.push_back(path);
     if (key.values.empty() && !key.subKeys.empty()) return;  // implied by its sub-keys
-    img.registry.push_back(image::RegistryKeySpec{path, key.values});
+    img.registry.push_back(image::RegistryKeySpec{path, key.values.Entries()});
   });
   files_.ForEach([&](const std::wstring& path, const SimEntry& e) {
     if (e.folder && !e.children.empty() && e.attributes == 0) return;  // implied by what it holds
     img.files.push_back(image::FileSpec{path, e.folder, e.attributes, e.content, e.locked});
   });
-  img.drivers = spooler_.drivers();
-  img.printers = spooler_.printers();
+  img.drivers.assign(spooler_.drivers().begin(), spooler_.drivers().end());
+  img.printers.assign(spooler_.printers().begin(), spooler_.printers().end());
   img.forms = spooler_.forms();
   img.packages = spooler_.packages();
   for (const auto& s : services_.services()) img.services.push_back(s);

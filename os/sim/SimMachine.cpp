@@ -50,8 +50,10 @@ std::string SimMachine::Dump() const {
   for (const auto& line : gate_.journal()) out += base::WideToUtf8(line) + "\n";
   out += "-- message boxes --\n";
   for (const auto& p : prompts_.log()) {
-    out += "[" + base::WideToUtf8(p.caption) + "] " + base::WideToUtf8(p.text) + " -> " + std::to_string(p.answer) +
-           (p.unexpected ? " (UNEXPECTED: no answer was scripted)" : "") + "\n";
+    out.append("[").append(base::WideToUtf8(p.caption)).append("] ").append(base::WideToUtf8(p.text));
+    out.append(" -> ").append(std::to_string(p.answer));
+    if (p.unexpected) out.append(" (UNEXPECTED: no answer was scripted)");
+    out.append("\n");
   }
   return out;
 }

@@ -57,13 +57,10 @@ class SimRegistryKey final : public RegistryKey {
   Status QueryValue(std::wstring_view name, RegistryValue& out) override {
     if (auto e = registry_.gate().Enter("Registry.QueryValue", label_ + L":" + std::wstring(name))) return *e;
     if (key_->deleted) return error::kKeyDeleted;
-    for (const auto& [n, v] : key_->values) {
-      if (base::EqualsIgnoreCase(n, name)) {
-        out = v;
-        return error::kSuccess;
-      }
-    }
-    return error::kFileNotFound;
+    const RegistryValue* value = key_->values.Find(name);
+    if (!value) return error::kFileNotFound;
+    out = *value;
+    return error::kSuccess;
   }
 
   Status EnumKey(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) override {
@@ -81,7 +78,7 @@ class SimRegistryKey final : public RegistryKey {
     if (auto e = registry_.gate().Enter("Registry.EnumValue", label_)) return *e;
     if (key_->deleted) return error::kKeyDeleted;
     if (index >= key_->values.size()) return error::kNoMoreItems;
-    const auto& n = key_->values[index].first;
+    const auto& n = key_->values.at(index).first;
     if (n.size() + 1 > maxChars) return error::kMoreData;
     name = n;
     return error::kSuccess;
@@ -97,13 +94,7 @@ class SimRegistryKey final : public RegistryKey {
     } else if (!(access_ & 0x0002) || key_->denyWrite) {
       status = error::kAccessDenied;
     } else {
-      for (auto it = key_->values.begin(); it != key_->values.end(); ++it) {
-        if (base::EqualsIgnoreCase(it->first, name)) {
-          key_->values.erase(it);
-          status = error::kSuccess;
-          break;
-        }
-      }
+      if (key_->values.Erase(name)) status = error::kSuccess;
     }
     registry_.gate().Record(L"registry.DeleteValue " + target + L" -> " + StatusText(status));
     return status;
@@ -126,6 +117,50 @@ class SimRegistryKey final : public RegistryKey {
 };
 
 }  // namespace
+
+const RegistryValue* ValueList::Find(std::wstring_view name) const {
+  auto it = index_.find(base::Upcase(name));
+  return it == index_.end() ? nullptr : &slots_[it->second].entry.second;
+}
+
+void ValueList::Set(std::wstring_view name, RegistryValue value) {
+  const std::wstring key = base::Upcase(name);
+  if (auto it = index_.find(key); it != index_.end()) {
+    slots_[it->second].entry.second = std::move(value);
+    return;
+  }
+  index_.emplace(key, slots_.size());
+  slots_.push_back(Slot{Entry{std::wstring(name), std::move(value)}, true});
+}
+
+bool ValueList::Erase(std::wstring_view name) {
+  auto it = index_.find(base::Upcase(name));
+  if (it == index_.end()) return false;
+  slots_[it->second].alive = false;
+  index_.erase(it);
+  if (++holes_ > 32 && holes_ * 2 > slots_.size()) Compact();
+  return true;
+}
+
+const ValueList::Entry& ValueList::at(std::size_t position) const {
+  if (holes_) Compact();
+  return slots_.at(position).entry;
+}
+
+std::vector<ValueList::Entry> ValueList::Entries() const {
+  std::vector<Entry> out;
+  for (const auto& s : slots_) {
+    if (s.alive) out.push_back(s.entry);
+  }
+  return out;
+}
+
+void ValueList::Compact() const {
+  std::erase_if(slots_, [](const Slot& s) { return !s.alive; });
+  index_.clear();
+  for (std::size_t i = 0; i < slots_.size(); ++i) index_.emplace(base::Upcase(slots_[i].entry.first), i);
+  holes_ = 0;
+}
 
 SimRegistry::SimRegistry(Gate& gate) : gate_(gate) {
   machine_ = std::make_shared<SimKey>();
@@ -254,13 +289,7 @@ void SimRegistry::CreateKey(std::wstring_view fullPath) { ResolveFull(fullPath, 
 void SimRegistry::SetValue(std::wstring_view fullPath, std::wstring_view name, RegistryValue value) {
   auto key = ResolveFull(fullPath, true);
   if (!key) return;
-  for (auto& [n, v] : key->values) {
-    if (base::EqualsIgnoreCase(n, name)) {
-      v = std::move(value);
-      return;
-    }
-  }
-  key->values.emplace_back(std::wstring(name), std::move(value));
+  key->values.Set(name, std::move(value));
 }
 
 void SimRegistry::SetString(std::wstring_view fullPath, std::wstring_view name, std::wstring_view text,
@@ -290,10 +319,8 @@ bool SimRegistry::KeyExists(std::wstring_view fullPath) const { return ResolveFu
 std::optional<RegistryValue> SimRegistry::GetValue(std::wstring_view fullPath, std::wstring_view name) const {
   auto key = ResolveFull(fullPath, false);
   if (!key) return std::nullopt;
-  for (const auto& [n, v] : key->values) {
-    if (base::EqualsIgnoreCase(n, name)) return v;
-  }
-  return std::nullopt;
+  const RegistryValue* value = key->values.Find(name);
+  return value ? std::optional<RegistryValue>(*value) : std::nullopt;
 }
 
 bool SimRegistry::RemoveKey(std::wstring_view fullPath) {
@@ -309,7 +336,7 @@ bool SimRegistry::RemoveKey(std::wstring_view fullPath) {
 bool SimRegistry::RemoveValue(std::wstring_view fullPath, std::wstring_view name) {
   auto key = ResolveFull(fullPath, false);
   if (!key) return false;
-  return std::erase_if(key->values, [&](const auto& v) { return base::EqualsIgnoreCase(v.first, name); }) > 0;
+  return key->values.Erase(name);
 }
 
 void SimRegistry::ForEachKey(const std::function<void(const std::wstring&, const SimKey&)>& visit) const {

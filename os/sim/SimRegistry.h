@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "os/Registry.h"
@@ -16,11 +17,40 @@
 
 namespace os::sim {
 
+// A key's values in the order they were written (the order Windows lists
+// them in), found by name ignoring case without a search through them all.
+class ValueList {
+ public:
+  using Entry = std::pair<std::wstring, RegistryValue>;
+
+  const RegistryValue* Find(std::wstring_view name) const;
+  void Set(std::wstring_view name, RegistryValue value);  // replaces or appends
+  bool Erase(std::wstring_view name);
+  std::size_t size() const { return index_.size(); }
+  bool empty() const { return index_.empty(); }
+  // The value at a position of the enumeration.
+  const Entry& at(std::size_t position) const;
+  std::vector<Entry> Entries() const;
+
+ private:
+  struct Slot {
+    Entry entry;
+    bool alive;
+  };
+  void Compact() const;
+
+  // Erased values leave a hole until enough have gone to make closing them up
+  // pay off, so a run of deletions costs the same per value.
+  mutable std::vector<Slot> slots_;
+  mutable std::unordered_map<std::wstring, std::size_t> index_;  // upper-cased name to slot
+  mutable std::size_t holes_ = 0;
+};
+
 struct SimKey {
   std::wstring name;
   std::weak_ptr<SimKey> parent;
   std::map<std::wstring, std::shared_ptr<SimKey>> subKeys;  // by upper-cased name
-  std::vector<std::pair<std::wstring, RegistryValue>> values;
+  ValueList values;
   bool deleted = false;
   bool denyWrite = false;  // opening for write and deleting are refused (ERROR_ACCESS_DENIED)
   std::wstring linkTarget;  // a symbolic link: the full path of the key it stands for

@@ -93,10 +93,8 @@ std::wstring SimSpooler::ConnectionKey(std::wstring_view printerName) {
 }
 
 SimPrinter* SimSpooler::FindPrinter(std::wstring_view name) {
-  for (auto& p : printers_) {
-    if (base::EqualsIgnoreCase(p.name, name)) return &p;
-  }
-  return nullptr;
+  auto it = printerIndex_.find(base::Upcase(name));
+  return it == printerIndex_.end() ? nullptr : &*it->second;
 }
 
 void SimSpooler::AddDriver(SimDriver driver) {
@@ -110,7 +108,16 @@ void SimSpooler::AddDriver(SimDriver driver) {
   for (const auto& f : driver.files) {
     if (!files_.Exists(f)) files_.AddFile(f);
   }
+  const std::wstring index = base::Upcase(driver.environment + L"|" + driver.name);
+  if (!driver.infPath.empty()) ++driversOfPackage_[base::Upcase(driver.infPath)];
   drivers_.push_back(std::move(driver));
+  driverIndex_[index] = std::prev(drivers_.end());
+}
+
+void SimSpooler::RemoveDriver(std::list<SimDriver>::iterator driver) {
+  driverIndex_.erase(base::Upcase(driver->environment + L"|" + driver->name));
+  if (!driver->infPath.empty()) --driversOfPackage_[base::Upcase(driver->infPath)];
+  drivers_.erase(driver);
 }
 
 void SimSpooler::AddPrinter(SimPrinter printer) {
@@ -130,7 +137,10 @@ void SimSpooler::AddPrinter(SimPrinter printer) {
     const std::wstring key = ConnectionKey(printer.name);
     if (!registry_.KeyExists(key)) registry_.SetString(key, L"Server", printer.serverName);
   }
+  ++usersOfDriver_[base::Upcase(printer.driverName)];
+  const std::wstring key = base::Upcase(printer.name);
   printers_.push_back(std::move(printer));
+  printerIndex_[key] = std::prev(printers_.end());
 }
 
 void SimSpooler::AddForm(SimForm form) {
@@ -141,9 +151,11 @@ void SimSpooler::AddForm(SimForm form) {
 }
 
 void SimSpooler::RemovePrinter(std::wstring_view name) {
-  auto it = std::find_if(printers_.begin(), printers_.end(),
-                         [&](const SimPrinter& p) { return base::EqualsIgnoreCase(p.name, name); });
-  if (it == printers_.end()) return;
+  auto found = printerIndex_.find(base::Upcase(name));
+  if (found == printerIndex_.end()) return;
+  auto it = found->second;
+  printerIndex_.erase(found);
+  --usersOfDriver_[base::Upcase(it->driverName)];
   registry_.RemoveKey(it->serverName.empty() ? PrinterKey(it->name) : ConnectionKey(it->name));
   printers_.erase(it);
 }
@@ -159,12 +171,16 @@ Status SimSpooler::RemoveForm(std::wstring_view name) {
 }
 
 void SimSpooler::OnServiceStarted() {
-  std::erase_if(printers_, [&](const SimPrinter& p) {
-    return p.serverName.empty() && !registry_.KeyExists(PrinterKey(p.name));
-  });
-  std::erase_if(drivers_, [&](const SimDriver& d) {
-    return !registry_.KeyExists(DriverKey(d.environment, d.version, d.name));
-  });
+  std::vector<std::wstring> gone;
+  for (const auto& p : printers_) {
+    if (p.serverName.empty() && !registry_.KeyExists(PrinterKey(p.name))) gone.push_back(p.name);
+  }
+  for (const auto& name : gone) RemovePrinter(name);
+  for (auto it = drivers_.begin(); it != drivers_.end();) {
+    auto next = std::next(it);
+    if (!registry_.KeyExists(DriverKey(it->environment, it->version, it->name))) RemoveDriver(it);
+    it = next;
+  }
 }
 
 Result<std::vector<PrinterInfo>> SimSpooler::Printers(std::uint32_t flags) {
@@ -232,19 +248,16 @@ Status SimSpooler::DeleteDriver(std::wstring_view environment, std::wstring_view
   } else if (!KnownEnvironment(environment)) {
     status = error::kUnknownPrinterEnvironment;
   } else {
-    auto it = std::find_if(drivers_.begin(), drivers_.end(), [&](const SimDriver& d) {
-      return base::EqualsIgnoreCase(d.environment, environment) && base::EqualsIgnoreCase(d.name, driverName);
-    });
-    const bool inUse = std::any_of(printers_.begin(), printers_.end(), [&](const SimPrinter& p) {
-      return base::EqualsIgnoreCase(p.driverName, driverName);
-    });
-    if (it == drivers_.end()) {
+    const auto found = driverIndex_.find(base::Upcase(std::wstring(environment) + L"|" + std::wstring(driverName)));
+    const auto users = usersOfDriver_.find(base::Upcase(driverName));
+    const bool inUse = users != usersOfDriver_.end() && users->second > 0;
+    if (found == driverIndex_.end()) {
       status = error::kUnknownPrinterDriver;
     } else if (inUse) {
       status = error::kPrinterDriverInUse;
     } else {
-      SimDriver gone = *it;
-      drivers_.erase(it);
+      SimDriver gone = *found->second;
+      RemoveDriver(found->second);
       registry_.RemoveKey(DriverKey(gone.environment, gone.version, gone.name));
       if (deleteFlag & spool::kDeleteUnusedFiles) {
         for (const auto& f : gone.files) {
@@ -277,8 +290,8 @@ Status SimSpooler::DeleteDriverPackage(std::wstring_view infPath, std::wstring_v
   } else {
     auto it = std::find_if(packages_.begin(), packages_.end(),
                            [&](const std::wstring& p) { return base::EqualsIgnoreCase(p, infPath); });
-    const bool used = std::any_of(drivers_.begin(), drivers_.end(),
-                                  [&](const SimDriver& d) { return base::EqualsIgnoreCase(d.infPath, infPath); });
+    const auto users = driversOfPackage_.find(base::Upcase(infPath));
+    const bool used = users != driversOfPackage_.end() && users->second > 0;
     if (it == packages_.end()) status = error::kFileNotFound;
     else if (used) status = error::kPrinterDriverPackageInUse;
     else packages_.erase(it);

@@ -5,7 +5,9 @@
 // service is not running every call fails with RPC_S_SERVER_UNAVAILABLE;
 // when it starts again it forgets printers and drivers whose keys are gone.
 #include <functional>
+#include <list>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "os/Spooler.h"
@@ -43,8 +45,8 @@ class SimSpooler final : public Spooler {
   void SetRunningCheck(std::function<bool()> running) { running_ = std::move(running); }
   void OnServiceStarted();  // forget objects whose registry keys are gone
 
-  const std::vector<SimDriver>& drivers() const { return drivers_; }
-  const std::vector<SimPrinter>& printers() const { return printers_; }
+  const std::list<SimDriver>& drivers() const { return drivers_; }
+  const std::list<SimPrinter>& printers() const { return printers_; }
   const std::vector<SimForm>& forms() const { return forms_; }
   const std::vector<std::wstring>& packages() const { return packages_; }
   SimPrinter* FindPrinter(std::wstring_view name);
@@ -62,6 +64,7 @@ class SimSpooler final : public Spooler {
   Gate& gate() { return gate_; }
   bool Available() const { return !running_ || running_(); }
   void RemovePrinter(std::wstring_view name);
+  void RemoveDriver(std::list<SimDriver>::iterator driver);
   Status RemoveForm(std::wstring_view name);
 
  private:
@@ -69,8 +72,14 @@ class SimSpooler final : public Spooler {
   SimRegistry& registry_;
   SimFileSystem& files_;
   std::function<bool()> running_;
-  std::vector<SimDriver> drivers_;
-  std::vector<SimPrinter> printers_;
+  std::list<SimDriver> drivers_;
+  std::unordered_map<std::wstring, std::list<SimDriver>::iterator> driverIndex_;  // "ENVIRONMENT|NAME"
+  std::unordered_map<std::wstring, int> driversOfPackage_;                       // by upper-cased INF path
+  // In the spooler's order, with an index by upper-cased name and a count of
+  // users per driver, so that large machines cost the same per printer.
+  std::list<SimPrinter> printers_;
+  std::unordered_map<std::wstring, std::list<SimPrinter>::iterator> printerIndex_;
+  std::unordered_map<std::wstring, int> usersOfDriver_;
   std::vector<SimForm> forms_;
   std::vector<std::wstring> packages_;
   bool packageExport_ = true;
