@@ -2,9 +2,9 @@
 # windows the way Windows draws them.
 
 # prepare_wine_desktop PREFIX [own-decorations]
-# Wine's own fonts (Tahoma for "MS Shell Dlg", Marlett for the caption
-# buttons and check marks) are not always found where the package puts
-# them; the prefix's Fonts folder is always searched. On a display without
+# Wine's own fonts (fonts-wine: Tahoma for "MS Shell Dlg", Marlett for the
+# caption buttons) are not always found where the package puts them; the
+# prefix's Fonts folder is always searched. On a display without
 # a window manager (Xvfb) nobody would draw captions and close boxes, so
 # Wine is asked to draw them itself.
 prepare_wine_desktop() {
