@@ -81,6 +81,9 @@ void CheckOpenedWindow(HWND about, const std::wstring& shotPrefix) {
 
   const HWND text = TextControl(about);
   ASSERT_NE(text, nullptr);
+  EXPECT_EQ(GetDlgCtrlID(text), 0);
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(text, GWL_STYLE)) & 0xFFFF0000u, 0x50030000u)
+      << "child, visible, group, tab stop";
   RECT t = ScreenRect(text);
   EXPECT_EQ(t.left - r.left, 142);
   EXPECT_EQ(t.top - r.top, 310);
