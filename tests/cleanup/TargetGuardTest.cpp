@@ -4,14 +4,15 @@
 #include "cleanup/FileCleanup.h"
 #include "cleanup/PrinterRegistryCleanup.h"
 #include "cleanup/TargetNames.h"
-#include "tests/cleanup/CleanupScenario.h"
+#include "tests/sysaccess/SimScenario.h"
 
-namespace cleanup::testing {
+namespace scenario {
 namespace {
 
-using V = std::vector<std::wstring>;
+using namespace cleanup;
+using V = Lines;
 
-TEST(TargetNamesTest, APlainFileNameNamesOneEntryOfOneFolder) {
+TEST(TargetNamesTest, APlainFileNameNamesOneEntryAndAKeyNameLeadsBelowItsParent) {
   for (const wchar_t* good : {L"LASER", L"Laser DS", L",,srv,lp", L"a.b", L"..a", L"HWLASER_1"}) {
     EXPECT_TRUE(IsPlainFileName(good)) << good;
   }
@@ -19,78 +20,49 @@ TEST(TargetNamesTest, APlainFileNameNamesOneEntryOfOneFolder) {
                              L"C:", L"file:stream"}) {
     EXPECT_FALSE(IsPlainFileName(bad)) << bad;
   }
-}
-
-TEST(TargetNamesTest, ARegistryNameMustLeadBelowItsParentKey) {
   for (const wchar_t* good : {L"Office", L"\\\\srv\\lp", L"a/b", L"*"}) EXPECT_TRUE(NamesKeyBelow(good)) << good;
   for (const wchar_t* bad : {L"", L"\\", L"\\\\srv\\", L"Office\\"}) EXPECT_FALSE(NamesKeyBelow(bad)) << bad;
-  EXPECT_TRUE(NamesOneValue(L"\\\\srv\\"));
-  EXPECT_FALSE(NamesOneValue(L""));
-  EXPECT_TRUE(IsKnownFolder(L"C:\\Temp"));
-  EXPECT_FALSE(IsKnownFolder(L""));
 }
 
-class TargetGuardTest : public CleanupScenario {};
+using TargetGuardTest = SimScenario;
 
 // ---- registry --------------------------------------------------------------
 
 constexpr const char* kDriverKeys = R"({"base": "workstation", "registry": {
   "HKU\\.DEFAULT\\Printers\\Settings\\Drivers\\Laser": {},
-  "HKCU\\Software\\NVL\\Job Properties\\Driver": {"Default": "LASER"},
   "HKCU\\Software\\NVL\\Job Properties\\Driver\\LASER": {},
-  "HKCU\\Software\\NVL\\Job Properties\\Driver\\OTHER": {},
   "HKLM\\SYSTEM\\ControlSet001\\Control\\Print\\Environments\\Windows x64\\Drivers\\Version-3\\Laser": {},
   "HKLM\\SYSTEM\\ControlSet001\\Control\\Print\\Environments\\Windows x64\\Drivers\\Version-3\\Other": {}}})";
-
-TEST_F(TargetGuardTest, AnEmptyDataFileStemKeepsEveryDriversJobProperties) {
-  Load(kDriverKeys);
-  CleanDriverRegistry(sys(), L"Laser", L"");
-  EXPECT_TRUE(EffectsOn(L"Job Properties").empty());
-  EXPECT_EQ(Journal().size(), 13u) << "the other steps still run";
-  EXPECT_TRUE(KeyExists(L"HKCU\\Software\\NVL\\Job Properties\\Driver\\LASER"));
-  EXPECT_TRUE(KeyExists(L"HKCU\\Software\\NVL\\Job Properties\\Driver\\OTHER"));
-  EXPECT_FALSE(KeyExists(L"HKU\\.DEFAULT\\Printers\\Settings\\Drivers\\Laser"));
-}
 
 TEST_F(TargetGuardTest, AnEmptyOrSeparatorEndedDriverNameKeepsEveryDriversKeys) {
   for (const wchar_t* name : {L"", L"\\", L"Laser\\"}) {
     SCOPED_TRACE(::testing::Message() << "driver name \"" << std::wstring(name) << "\"");
-    Load(kDriverKeys);
+    Given(kDriverKeys);
     CleanDriverRegistry(sys(), name, L"LASER");
     EXPECT_EQ(Attempts(), (V{L"registry.DeleteTree HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\Driver\\LASER"}));
     EXPECT_TRUE(KeyExists(L"HKU\\.DEFAULT\\Printers\\Settings\\Drivers\\Laser"));
-    EXPECT_TRUE(KeyExists(L"HKLM\\SYSTEM\\ControlSet001\\Control\\Print\\Environments\\Windows x64\\Drivers\\Version-3\\Laser"));
     EXPECT_TRUE(KeyExists(L"HKLM\\SYSTEM\\ControlSet001\\Control\\Print\\Environments\\Windows x64\\Drivers\\Version-3\\Other"));
   }
 }
 
+const std::wstring kWatermark =
+    L"registry.DeleteTree HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\Watermark";
+
 constexpr const char* kPrinterKeys = R"({"base": "workstation", "registry": {
-  "HKCU\\Printers\\Settings": {"": "default", "Office": "x"},
+  "HKCU\\Printers\\Settings": {"": "default", "Office": "x", "\\\\srv\\": "x"},
   "HKCU\\Printers\\Settings\\Printers\\Office": {},
-  "HKU\\.DEFAULT\\Printers\\Settings\\Printers\\Office": {},
-  "HKLM\\Software\\NVL\\Quellix\\printers\\Office": {},
-  "HKCU\\Software\\NVL\\Job Properties\\LocalWaterMarkData\\Printers\\Office": {},
-  "HKCU\\Software\\NVL\\Job Properties\\LocalWaterMarkData\\Printers\\srv\\lp": {}}})";
+  "HKCU\\Printers\\Settings\\Printers\\srv\\lp": {},
+  "HKLM\\Software\\NVL\\Quellix\\printers\\Office": {}}})";
 
-TEST_F(TargetGuardTest, AnEmptyPrinterNameRunsOnlyTheWatermarkStep) {
-  Load(kPrinterKeys);
+// The empty name is the settings key's default value; a name ending in "\"
+// names a value of its own but, as a key path, the parent key.
+TEST_F(TargetGuardTest, AnEmptyOrSeparatorEndedPrinterNameRunsOnlyTheStepsItCannotWiden) {
+  Given(kPrinterKeys);
   CleanPrinterRegistry(sys(), L"");
-  EXPECT_EQ(Attempts(),
-            (V{L"registry.DeleteTree HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\Watermark"}));
-  EXPECT_TRUE(ValueExists(L"HKCU\\Printers\\Settings", L"")) << "the empty name is the default value";
-  EXPECT_TRUE(KeyExists(L"HKCU\\Printers\\Settings\\Printers\\Office"));
-  EXPECT_TRUE(KeyExists(L"HKU\\.DEFAULT\\Printers\\Settings\\Printers\\Office"));
-  EXPECT_TRUE(KeyExists(L"HKLM\\Software\\NVL\\Quellix\\printers\\Office"));
-  EXPECT_TRUE(KeyExists(L"HKCU\\Software\\NVL\\Job Properties\\LocalWaterMarkData\\Printers\\Office"));
-}
-
-TEST_F(TargetGuardTest, APrinterNameEndingInABackslashDeletesOnlyTheValueOfThatName) {
-  Load(R"({"base": "workstation", "registry": {
-    "HKCU\\Printers\\Settings": {"\\\\srv\\": "x"},
-    "HKCU\\Printers\\Settings\\Printers\\srv\\lp": {}}})");
   CleanPrinterRegistry(sys(), L"\\\\srv\\");
-  EXPECT_EQ(Attempts(), (V{L"registry.DeleteValue HKEY_CURRENT_USER\\Printers\\Settings:\\\\srv\\",
-                           L"registry.DeleteTree HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\Watermark"}));
+  EXPECT_EQ(Attempts(), (V{kWatermark, L"registry.DeleteValue HKEY_CURRENT_USER\\Printers\\Settings:\\\\srv\\", kWatermark}));
+  EXPECT_TRUE(ValueExists(L"HKCU\\Printers\\Settings", L""));
+  EXPECT_TRUE(KeyExists(L"HKCU\\Printers\\Settings\\Printers\\Office"));
   EXPECT_TRUE(KeyExists(L"HKCU\\Printers\\Settings\\Printers\\srv\\lp"));
 }
 
@@ -116,10 +88,7 @@ constexpr const char* kBystanders = R"({"base": "workstation", "files": {
   "C:\\Windows\\system32\\spool\\drivers\\x64\\HW\\x.dll": {}}})";
 
 struct FileFields {
-  const wchar_t* printerName;
-  const wchar_t* pnpFolderName;
-  const wchar_t* dataFileStem;
-  const wchar_t* dsDriverName;
+  const wchar_t *printerName, *pnpFolderName, *dataFileStem, *dsDriverName;
 };
 
 TEST_F(TargetGuardTest, ARecordFieldThatIsEmptyOrCarriesPathSyntaxSwitchesItsFilePatternOff) {
@@ -147,10 +116,9 @@ TEST_F(TargetGuardTest, ARecordFieldThatIsEmptyOrCarriesPathSyntaxSwitchesItsFil
       {L"", L"C:", L"", L""},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "printer \"" << std::wstring(c.printerName) << "\" pnp \""
-                                      << std::wstring(c.pnpFolderName) << "\" stem \"" << std::wstring(c.dataFileStem)
-                                      << "\" ds \"" << std::wstring(c.dsDriverName) << "\"");
-    Load(kBystanders);
+    SCOPED_TRACE(::testing::Message() << "printer \"" << c.printerName << "\" pnp \"" << c.pnpFolderName << "\" stem \""
+                                      << c.dataFileStem << "\" ds \"" << c.dsDriverName << "\"");
+    Given(kBystanders);
     CleanPrinterTempFiles(sys(), c.printerName, L"\\\\srv");
     CleanDriverFiles(sys(), c.pnpFolderName, c.dataFileStem, c.dsDriverName);
     EXPECT_EQ(Journal(), V{});
@@ -158,48 +126,44 @@ TEST_F(TargetGuardTest, ARecordFieldThatIsEmptyOrCarriesPathSyntaxSwitchesItsFil
 }
 
 TEST_F(TargetGuardTest, ABadFieldSwitchesOffOnlyItsOwnPatterns) {
-  Load(kBystanders);
+  Given(kBystanders);
   CleanDriverFiles(sys(), L"..", L"*", L"Laser DS");
   EXPECT_EQ(Attempts(), (V{L"files.SetAttributes C:\\Users\\Admin\\AppData\\Local\\Temp\\Laser DS.tmp",
                            L"files.Delete C:\\Users\\Admin\\AppData\\Local\\Temp\\Laser DS.tmp"}));
 }
 
-constexpr const char* kNoUserTemp = R"({"base": "workstation",
-  "registry": {"HKEY_CURRENT_USER\\Environment": {"TEMP": ""}},
-  "files": {
-    "C:\\NVUserAuth": {},
-    "C:\\Quellix\\jobs.dat": {},
-    "C:\\,,srv,lp.tmp": {},
-    "C:\\LASER.wmk": {},
-    "C:\\Windows\\Temp\\,,srv,lp.tmp": {},
-    "C:\\Windows\\system32\\spool\\drivers\\x64\\loose.dll": {}}})";
-
-TEST_F(TargetGuardTest, WithoutAUserTempFolderTheCompanionStepsStayOffTheDriveRoot) {
-  Load(kNoUserTemp);
-  SweepDriverFiles(sys());
-  EXPECT_EQ(Attempts(), (V{L"files.SetAttributes C:\\Windows\\system32\\spool\\drivers\\w32x86\\3",
-                           L"files.Delete C:\\Windows\\system32\\spool\\drivers\\w32x86\\3",
-                           L"files.SetAttributes C:\\Windows\\system32\\spool\\drivers\\x64\\3",
-                           L"files.Delete C:\\Windows\\system32\\spool\\drivers\\x64\\3",
-                           L"files.SetAttributes C:\\Windows\\system32\\spool\\drivers\\x64\\loose.dll",
-                           L"files.Delete C:\\Windows\\system32\\spool\\drivers\\x64\\loose.dll"}))
-      << "the driver folders are still swept";
-  EXPECT_TRUE(FileExists(L"C:\\NVUserAuth"));
-  EXPECT_TRUE(FileExists(L"C:\\Quellix\\jobs.dat"));
-}
-
-TEST_F(TargetGuardTest, WithoutAUserTempFolderOnlyTheWindowsTempFolderIsCleaned) {
-  Load(kNoUserTemp);
-  CleanPrinterTempFiles(sys(), L"\\\\srv\\lp", L"\\\\srv");
-  CleanDriverFiles(sys(), L"", L"LASER", L"");
-  EXPECT_EQ(Attempts(), (V{L"files.SetAttributes C:\\Windows\\Temp\\,,srv,lp.tmp",
-                           L"files.Delete C:\\Windows\\Temp\\,,srv,lp.tmp"}));
-  EXPECT_TRUE(FileExists(L"C:\\,,srv,lp.tmp"));
-  EXPECT_TRUE(FileExists(L"C:\\LASER.wmk"));
+// A user Temp setting that is empty, or names a file: only the Windows Temp
+// folder is a place to clean, and nothing on the drive root is touched.
+TEST_F(TargetGuardTest, WithoutAUserTempFolderOnlyTheWindowsTempFolderIsCleanedAndTheDriveRootIsLeftAlone) {
+  for (const char* temp : {"", "C:\\\\Users\\\\Admin\\\\TempFile"}) {
+    SCOPED_TRACE(::testing::Message() << "Temp \"" << temp << "\"");
+    Given(std::string(R"({"base": "workstation",
+      "registry": {"HKEY_CURRENT_USER\\Environment": {"TEMP": ")") + temp + R"("}},
+      "files": {
+        "C:\\Users\\Admin\\TempFile": {},
+        "C:\\NVUserAuth": {},
+        "C:\\Quellix\\jobs.dat": {},
+        "C:\\,,srv,lp.tmp": {},
+        "C:\\LASER.wmk": {},
+        "C:\\Windows\\Temp\\,,srv,lp.tmp": {},
+        "C:\\Windows\\system32\\spool\\drivers\\x64\\loose.dll": {}}})");
+    CleanPrinterTempFiles(sys(), L"\\\\srv\\lp", L"\\\\srv");
+    CleanDriverFiles(sys(), L"", L"LASER", L"");
+    EXPECT_EQ(Attempts(), (V{L"files.SetAttributes C:\\Windows\\Temp\\,,srv,lp.tmp",
+                             L"files.Delete C:\\Windows\\Temp\\,,srv,lp.tmp"}));
+    machine().gate().ClearJournal();
+    SweepDriverFiles(sys());
+    EXPECT_EQ(EffectsOn(L"\\loose.dll").size(), 2u) << "the driver folders are still swept";
+    EXPECT_EQ(EffectsOn(L"C:\\Windows\\system32\\spool\\drivers\\"), Journal()) << "and nothing else";
+    EXPECT_TRUE(FileExists(L"C:\\NVUserAuth"));
+    EXPECT_TRUE(FileExists(L"C:\\Quellix\\jobs.dat"));
+    EXPECT_TRUE(FileExists(L"C:\\,,srv,lp.tmp"));
+    EXPECT_TRUE(FileExists(L"C:\\LASER.wmk"));
+  }
 }
 
 TEST_F(TargetGuardTest, WithoutASystemDirectoryNothingUnderADriverDirectoryIsTouched) {
-  Load(R"({"base": "workstation", "files": {
+  Given(R"({"base": "workstation", "files": {
     "C:\\spool\\drivers\\w32x86\\HW\\a.dll": {},
     "C:\\spool\\drivers\\x64\\loose.dll": {},
     "C:\\Program Files\\Tessaly\\spool\\drivers\\x64\\loose.dll": {}}})");
@@ -212,4 +176,4 @@ TEST_F(TargetGuardTest, WithoutASystemDirectoryNothingUnderADriverDirectoryIsTou
 }
 
 }  // namespace
-}  // namespace cleanup::testing
+}  // namespace scenario

@@ -39,20 +39,18 @@ TEST_F(CleanupRegistry, APrintersEntriesGoAndItsNeighboursStay) {
   sysaccess::SystemAccess sys(this->sys());
   cleanup::CleanPrinterRegistry(sys, L"Tessaly Cleanup P");
 
-  EXPECT_FALSE(KeyExists(RootKey::CurrentUser, L"Printers\\Settings\\Printers\\Tessaly Cleanup P"));
-  EXPECT_FALSE(KeyExists(RootKey::Users, L".DEFAULT\\Printers\\Settings\\Printers\\Tessaly Cleanup P"));
+  const std::pair<RootKey, const wchar_t*> keys[] = {
+      {RootKey::CurrentUser, L"Printers\\Settings\\Printers\\"},
+      {RootKey::Users, L".DEFAULT\\Printers\\Settings\\Printers\\"},
+      {RootKey::LocalMachine, L"Software\\NVL\\Quellix\\printers\\"},
+      {RootKey::CurrentUser, L"Software\\NVL\\Job Properties\\LocalWaterMarkData\\Printers\\"}};
+  for (const auto& [root, parent] : keys) {
+    EXPECT_FALSE(KeyExists(root, parent + std::wstring(L"Tessaly Cleanup P"))) << parent;
+    EXPECT_TRUE(KeyExists(root, parent + std::wstring(L"Tessaly Cleanup P2"))) << parent;
+  }
   EXPECT_FALSE(ValueExists(RootKey::CurrentUser, L"Printers\\Settings", L"Tessaly Cleanup P"));
-  EXPECT_FALSE(KeyExists(RootKey::LocalMachine, L"Software\\NVL\\Quellix\\printers\\Tessaly Cleanup P"));
-  EXPECT_FALSE(KeyExists(RootKey::CurrentUser,
-                         L"Software\\NVL\\Job Properties\\LocalWaterMarkData\\Printers\\Tessaly Cleanup P"));
-  EXPECT_FALSE(KeyExists(RootKey::LocalMachine, L"SYSTEM\\CurrentControlSet\\Control\\Print\\Watermark"));
-
-  EXPECT_TRUE(KeyExists(RootKey::CurrentUser, L"Printers\\Settings\\Printers\\Tessaly Cleanup P2"));
-  EXPECT_TRUE(KeyExists(RootKey::Users, L".DEFAULT\\Printers\\Settings\\Printers\\Tessaly Cleanup P2"));
   EXPECT_TRUE(ValueExists(RootKey::CurrentUser, L"Printers\\Settings", L"Tessaly Cleanup P2"));
-  EXPECT_TRUE(KeyExists(RootKey::LocalMachine, L"Software\\NVL\\Quellix\\printers\\Tessaly Cleanup P2"));
-  EXPECT_TRUE(KeyExists(RootKey::CurrentUser,
-                        L"Software\\NVL\\Job Properties\\LocalWaterMarkData\\Printers\\Tessaly Cleanup P2"));
+  EXPECT_FALSE(KeyExists(RootKey::LocalMachine, L"SYSTEM\\CurrentControlSet\\Control\\Print\\Watermark"));
   EXPECT_TRUE(KeyExists(RootKey::LocalMachine, L"SYSTEM\\CurrentControlSet\\Control\\Print"));
 }
 
@@ -123,13 +121,17 @@ TEST_F(CleanupRegistry, ADriversKeysGoFromEveryTreeAndControlSetAndItsNeighbours
 
 TEST_F(CleanupRegistry, AnEmptyDataFileStemLeavesTheJobPropertiesOfEveryDriver) {
   machine().Seed(R"({"registry": {
+    "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\Drivers\\Version-3\\Tessaly Cleanup Driver": {},
     "HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\Driver\\TESSALYCLEANUP": {},
     "HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\Driver\\TESSALYCLEANUP2": {}}})");
   sysaccess::SystemAccess sys(this->sys());
-  cleanup::CleanDriverRegistry(sys, L"Tessaly Cleanup No Such Driver", L"");
+  cleanup::CleanDriverRegistry(sys, L"Tessaly Cleanup Driver", L"");
   cleanup::CleanDriverRegistry(sys, L"", L"Tessaly Cleanup No Such Stem");
   EXPECT_TRUE(KeyExists(RootKey::CurrentUser, L"Software\\NVL\\Job Properties\\Driver\\TESSALYCLEANUP"));
   EXPECT_TRUE(KeyExists(RootKey::CurrentUser, L"Software\\NVL\\Job Properties\\Driver\\TESSALYCLEANUP2"));
+  EXPECT_FALSE(KeyExists(RootKey::LocalMachine, L"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\"
+                                               L"Windows x64\\Drivers\\Version-3\\Tessaly Cleanup Driver"))
+      << "the steps after it still run";
 }
 
 TEST_F(CleanupRegistry, EverySubKeyTreeGoesAndTheKeyStays) {

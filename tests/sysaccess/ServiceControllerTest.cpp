@@ -15,8 +15,14 @@ using os::svc::kStopped;
 class ServiceControl : public SimScenario {
  protected:
   std::uint32_t StateOf(const wchar_t* name) { return machine().services().StateOf(name); }
-  std::uint64_t Slept() const { return const_cast<ServiceControl*>(this)->machine().clock().totalSlept(); }
+  std::uint64_t Slept() { return machine().clock().totalSlept(); }
 };
+
+// A wait that gave up at the limit: 10 000 ms, and at most one last pause.
+::testing::AssertionResult EndedAtTheLimit(std::uint64_t waitedMs) {
+  if (waitedMs > 10'000 && waitedMs <= 10'200) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "waited " << waitedMs << " ms";
+}
 
 TEST_F(ServiceControl, DependentsAreStoppedDeepestFirstAndStayStoppedAfterTheRestart) {
   Given(R"({"base": "workstation", "services": [
@@ -28,18 +34,13 @@ TEST_F(ServiceControl, DependentsAreStoppedDeepestFirstAndStayStoppedAfterTheRes
   RestartSpooler(sys());
   // Each stop is requested only once the services that depend on it have
   // stopped: a service with running dependents would refuse (1051).
-  EXPECT_EQ(Journal(L"services."), (Lines{
-                                        L"services.Stop Scanner -> 0",
-                                        L"services.Stop FaxMonitor -> 0",
-                                        L"services.Stop Fax -> 0",
-                                        L"services.Stop Spooler -> 0",
-                                        L"services.Start Spooler -> 0",
-                                    }));
-  EXPECT_EQ(StateOf(L"Spooler"), kRunning) << "the start wait lasted until the spooler ran";
-  EXPECT_EQ(StateOf(L"Fax"), kStopped);
-  EXPECT_EQ(StateOf(L"FaxMonitor"), kStopped);
-  EXPECT_EQ(StateOf(L"Scanner"), kStopped);
-  EXPECT_EQ(StateOf(L"Idle"), kStopped);
+  EXPECT_EQ(EffectsOn(L"services."), (Lines{
+                                          L"services.Stop Scanner -> 0",
+                                          L"services.Stop FaxMonitor -> 0",
+                                          L"services.Stop Fax -> 0",
+                                          L"services.Stop Spooler -> 0",
+                                          L"services.Start Spooler -> 0",
+                                      }));
   EXPECT_EQ(StateOf(L"Audio"), kRunning);
   // Pending for 700 + 250 + 300 (spooler stop) + 500 (spooler start) ms,
   // polled every 100 ms.
@@ -49,9 +50,8 @@ TEST_F(ServiceControl, DependentsAreStoppedDeepestFirstAndStayStoppedAfterTheRes
 TEST_F(ServiceControl, AStoppedSpoolerIsOnlyStarted) {
   Given(R"({"base": "workstation", "services": [{"name": "Spooler", "state": "stopped", "startDelayMs": 500}]})");
   RestartSpooler(sys());
-  EXPECT_EQ(Journal(L"services."), (Lines{L"services.Start Spooler -> 0"}));
-  EXPECT_EQ(StateOf(L"Spooler"), kRunning);
-  EXPECT_EQ(Slept(), 500u);
+  EXPECT_EQ(EffectsOn(L"services."), (Lines{L"services.Start Spooler -> 0"}));
+  EXPECT_EQ(Slept(), 500u) << "the start wait lasted until the spooler ran";
 }
 
 TEST_F(ServiceControl, AStuckStopEndsAfterTheLimitAndTheStartWaitThenEndsAtOnce) {
@@ -59,11 +59,10 @@ TEST_F(ServiceControl, AStuckStopEndsAfterTheLimitAndTheStartWaitThenEndsAtOnce)
   ServiceController& services = sys().Services();
   services.StopServiceAndWait(L"Spooler");
   const std::uint64_t stopWait = Slept();
-  EXPECT_GT(stopWait, 10'000u);
-  EXPECT_LE(stopWait, 10'200u) << "one last 100 ms pause after the limit at most";
+  EXPECT_TRUE(EndedAtTheLimit(stopWait));
   services.StartServiceAndWait(L"Spooler");
   EXPECT_EQ(Slept(), stopWait) << "a stop-pending service is not started and not waited for";
-  EXPECT_EQ(Journal(L"services."), (Lines{L"services.Stop Spooler -> 0"}));
+  EXPECT_EQ(EffectsOn(L"services."), (Lines{L"services.Stop Spooler -> 0"}));
   EXPECT_EQ(StateOf(L"Spooler"), os::svc::kStopPending);
 }
 
@@ -72,22 +71,23 @@ TEST_F(ServiceControl, TheLimitHoldsAcrossAWrapOfTheTickCounter) {
   Given(R"({"base": "workstation", "windows": {"tickCount": 4294965296},
     "services": [{"name": "Spooler", "state": "stopped", "hangsStarting": true}]})");
   sys().Services().StartServiceAndWait(L"Spooler");
-  EXPECT_GT(Slept(), 10'000u);
-  EXPECT_LE(Slept(), 10'200u);
+  EXPECT_TRUE(EndedAtTheLimit(Slept()));
   EXPECT_LT(machine().clock().now(), 10'000u) << "the counter did wrap";
   EXPECT_EQ(StateOf(L"Spooler"), os::svc::kStartPending);
 }
 
-TEST_F(ServiceControl, ARefusedRequestEndsTheWaitAtOnce) {
+TEST_F(ServiceControl, ARefusedRequestAFailedStatusQueryOrAnUnknownServiceEndsTheWaitAtOnce) {
   Given(R"({"base": "workstation", "services": [
     {"name": "Spooler", "stopError": 1061},
-    {"name": "Broken", "state": "stopped", "startError": 1058}]})");
+    {"name": "Broken", "state": "stopped", "startError": 1058},
+    {"name": "Mute"}]})");
+  machine().FailWith("Services.QueryState", 6, L"Mute");
   RestartSpooler(sys());
   sys().Services().StartServiceAndWait(L"Broken");
+  sys().Services().StopServiceAndWait(L"Mute");
+  sys().Services().StopServiceAndWait(L"NoSuchService");
   EXPECT_EQ(Slept(), 0u);
-  EXPECT_EQ(machine().gate().calls("Services.Control"), 1u);
-  EXPECT_EQ(machine().gate().calls("Services.Start"), 1u);
-  EXPECT_EQ(Journal(L"services."), (Lines{L"services.Stop Spooler -> 1061", L"services.Start Broken -> 1058"}));
+  EXPECT_EQ(EffectsOn(L"services."), (Lines{L"services.Stop Spooler -> 1061", L"services.Start Broken -> 1058"}));
   EXPECT_EQ(StateOf(L"Spooler"), kRunning);
   EXPECT_EQ(StateOf(L"Broken"), kStopped);
 }
@@ -100,24 +100,12 @@ TEST_F(ServiceControl, AnAcceptedRequestTheServiceIgnoresIsPolledUntilTheLimitAn
   sys().Services().StopServiceAndWait(L"Spooler");
   const std::uint64_t stopWait = Slept();
   sys().Services().StartServiceAndWait(L"Deaf");
-  EXPECT_GT(stopWait, 10'000u);
-  EXPECT_LE(stopWait, 10'200u);
-  EXPECT_GT(Slept() - stopWait, 10'000u);
-  EXPECT_LE(Slept() - stopWait, 10'200u);
+  EXPECT_TRUE(EndedAtTheLimit(stopWait));
+  EXPECT_TRUE(EndedAtTheLimit(Slept() - stopWait));
   EXPECT_EQ(machine().gate().calls("Services.Control"), 1u);
   EXPECT_EQ(machine().gate().calls("Services.Start"), 1u);
   EXPECT_EQ(StateOf(L"Spooler"), kRunning);
   EXPECT_EQ(StateOf(L"Deaf"), kStopped);
-}
-
-TEST_F(ServiceControl, AFailedStatusQueryOrAnUnknownServiceEndsWithoutARequest) {
-  Given(R"({"base": "workstation"})");
-  machine().FailWith("Services.QueryState", 6, L"Spooler");
-  RestartSpooler(sys());
-  sys().Services().StopServiceAndWait(L"NoSuchService");
-  EXPECT_EQ(machine().gate().calls("Services.Control") + machine().gate().calls("Services.Start"), 0u);
-  EXPECT_EQ(Slept(), 0u);
-  EXPECT_EQ(StateOf(L"Spooler"), kRunning);
 }
 
 TEST_F(ServiceControl, TheServiceManagerIsOpenedOnceAndAFailedOpenIsNotRetried) {
@@ -125,14 +113,14 @@ TEST_F(ServiceControl, TheServiceManagerIsOpenedOnceAndAFailedOpenIsNotRetried) 
   RestartSpooler(sys());
   RestartSpooler(sys());
   EXPECT_EQ(machine().gate().calls("Services.OpenManager"), 1u);
-  EXPECT_EQ(Journal(L"services.Start"), (Lines{L"services.Start Spooler -> 0", L"services.Start Spooler -> 0"}));
+  EXPECT_EQ(EffectsOn(L"services.Start"), (Lines{L"services.Start Spooler -> 0", L"services.Start Spooler -> 0"}));
 
   Given(R"({"base": "workstation"})");
   machine().Inject(os::sim::Injection{"Services.OpenManager", L"", 5, false, 1});  // the first open only
   RestartSpooler(sys());
   RestartSpooler(sys());
   EXPECT_EQ(machine().gate().calls("Services.OpenManager"), 1u);
-  EXPECT_EQ(Journal(L"services."), Lines{});
+  EXPECT_EQ(EffectsOn(L"services."), Lines{});
 }
 
 TEST_F(ServiceControl, ADependencyCycleDoesNotRecurseForEver) {
@@ -140,7 +128,7 @@ TEST_F(ServiceControl, ADependencyCycleDoesNotRecurseForEver) {
   Given(R"({"base": "workstation", "services": [
     {"name": "Ping", "dependsOn": ["Pong"]}, {"name": "Pong", "dependsOn": ["Ping"]}]})");
   sys().Services().StopServiceAndWait(L"Ping");
-  EXPECT_EQ(Journal(L"services."),
+  EXPECT_EQ(EffectsOn(L"services."),
             (Lines{L"services.Stop Ping -> 1051", L"services.Stop Pong -> 1051", L"services.Stop Ping -> 1051"}));
 }
 

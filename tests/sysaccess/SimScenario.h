@@ -1,10 +1,12 @@
 #pragma once
 // A scenario on the simulated machine: the machine an image describes, the
-// access layer on top of it, and the machine's whole state printed when an
-// assertion fails.
+// access layer on top of it, the journal of what the code under test did
+// (loading the image leaves no trace in it), and the machine's whole state
+// printed when an assertion fails.
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <thread>
@@ -14,6 +16,8 @@
 #include "sysaccess/SystemAccess.h"
 
 namespace scenario {
+
+using Lines = std::vector<std::wstring>;
 
 class SimScenario : public ::testing::Test {
  protected:
@@ -25,18 +29,34 @@ class SimScenario : public ::testing::Test {
   void Given(const std::string& imageJson) {
     machine_ = os::sim::SimMachine::FromImage(imageJson, "scenario");
     sys_ = std::make_unique<sysaccess::SystemAccess>(machine_->system());
+    machine_->gate().ClearJournal();
+    machine_->gate().ResetCounts();
   }
 
   os::sim::SimMachine& machine() { return *machine_; }
   sysaccess::SystemAccess& sys() { return *sys_; }
 
-  // The journal lines that begin with prefix ("spooler.", "services.", ...).
-  std::vector<std::wstring> Journal(const std::wstring& prefix) const {
-    std::vector<std::wstring> out;
-    for (const auto& line : machine_->gate().journal()) {
-      if (line.rfind(prefix, 0) == 0) out.push_back(line);
+  // Every effect, "<operation> <target> -> <status>", in order.
+  const Lines& Journal() const { return machine_->gate().journal(); }
+  // The effects whose line contains text ("spooler.", a path, ...).
+  Lines EffectsOn(const std::wstring& text) const {
+    Lines out;
+    for (const auto& line : Journal()) {
+      if (line.find(text) != std::wstring::npos) out.push_back(line);
     }
     return out;
+  }
+  // The effects without their results: what was attempted, in order.
+  Lines Attempts() const {
+    Lines out;
+    for (const auto& line : Journal()) out.push_back(line.substr(0, line.rfind(L" -> ")));
+    return out;
+  }
+
+  bool FileExists(const std::wstring& path) const { return machine_->files().Exists(path); }
+  bool KeyExists(const std::wstring& path) const { return machine_->registry().KeyExists(path); }
+  bool ValueExists(const std::wstring& key, const std::wstring& name) const {
+    return machine_->registry().GetValue(key, name).has_value();
   }
 
   // Runs work on a thread of its own that installed the fault translator, as
@@ -54,7 +74,5 @@ class SimScenario : public ::testing::Test {
   std::unique_ptr<os::sim::SimMachine> machine_;
   std::unique_ptr<sysaccess::SystemAccess> sys_;
 };
-
-using Lines = std::vector<std::wstring>;
 
 }  // namespace scenario

@@ -2,20 +2,15 @@
 // Wine prefix: a printer with its driver, registry data and files, and a
 // second printer that stays. Message boxes are recorded, never shown: the run
 // is not expected to ask anything, and a box on screen would stop the test.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <iostream>
 
 #include "engine/DeletionEngine.h"
-#include "os/win32/Win32System.h"
 #include "res/Texts.h"
 #include "sysaccess/SpoolerInventory.h"
 #include "tests/engine/FakeDialog.h"
-#include "tools/seed/Seeder.h"
+#include "tests/win32/RealSystem.h"
 
+namespace realsystem {
 namespace {
 
 class RecordedPrompts final : public os::Prompts {
@@ -45,34 +40,18 @@ constexpr const char* kOffice = R"({
   }
 })";
 
-class DeletionRunWineTest : public ::testing::Test {
+class DeletionRunWineTest : public SeededPrefix {
  protected:
   void SetUp() override {
-    if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) {
-      GTEST_SKIP() << "Not Wine: a run restarts this machine's Spooler service";
-    }
-    seeder_.Apply(os::image::ParseMachineImage(kOffice, "office"));
-  }
-  void TearDown() override {
-    if (HasFailure()) {
-      for (const auto& line : seeder_.log()) std::cerr << "seeded " << line << "\n";
-    }
+    if (!RunningOnWine()) GTEST_SKIP() << "Not Wine: a run restarts this machine's Spooler service";
+    Seed(kOffice);
   }
   os::System System() {
     os::System real = os::win32::MakeSystem();
     return os::System{real.registry, real.spooler, real.services, real.files, real.processes,
                       real.environment, real.clock, prompts_, real.faults};
   }
-  bool KeyExists(os::RootKey root, const std::wstring& path) {
-    return os::win32::TheRegistry().OpenKey(root, path, os::regaccess::kRead).ok();
-  }
-  bool ValueExists(os::RootKey root, const std::wstring& path, const std::wstring& name) {
-    auto key = os::win32::TheRegistry().OpenKey(root, path, os::regaccess::kRead);
-    os::RegistryValue value;
-    return key.ok() && key.value->QueryValue(name, value) == os::error::kSuccess;
-  }
 
-  seed::Seeder seeder_{true};
   RecordedPrompts prompts_;
 };
 
@@ -127,3 +106,4 @@ TEST_F(DeletionRunWineTest, TheDriverGoesWithItsFilesAndKeys) {
 }
 
 }  // namespace
+}  // namespace realsystem
