@@ -13,10 +13,6 @@
 namespace about::art {
 namespace {
 
-std::uint32_t Read32(const std::vector<std::uint8_t>& b, std::size_t at) {
-  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
-}
-
 TEST(AboutArtworkTest, TheCommittedBitmapIsExactlyWhatTheGeneratorDraws) {
   std::ifstream in(TESSALY_ABOUT_BITMAP, std::ios::binary);
   ASSERT_TRUE(in) << TESSALY_ABOUT_BITMAP;
@@ -24,14 +20,6 @@ TEST(AboutArtworkTest, TheCommittedBitmapIsExactlyWhatTheGeneratorDraws) {
   const std::vector<std::uint8_t> drawn = EncodeBmp(DrawAboutPicture());
   ASSERT_EQ(committed.size(), drawn.size());
   EXPECT_TRUE(committed == drawn) << "run the about_art target and commit res/About.bmp";
-
-  // What LoadBitmapW and GetObjectW will see: 448 x 464, 24 bits, bottom-up.
-  EXPECT_EQ(committed[0], 'B');
-  EXPECT_EQ(committed[1], 'M');
-  EXPECT_EQ(Read32(committed, 18), 448u);
-  EXPECT_EQ(Read32(committed, 22), 464u);
-  EXPECT_EQ(committed[28], 24);
-  EXPECT_EQ(Read32(committed, 30), 0u);  // uncompressed
 }
 
 TEST(AboutArtworkTest, TheCornersAreKeyColourAndTheTextStandsOnPlainBlack) {

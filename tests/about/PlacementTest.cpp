@@ -9,16 +9,12 @@ namespace {
 const Bounds kParent{100, 50, 397, 385};  // a 297 x 335 dialog
 const Point kCurrent{7, 9};
 
-TEST(PlacementTest, TheAboutWindowIsCentredOnTheFullScreenClientAreaEvenWithAParent) {
-  EXPECT_EQ(kAboutWindowStyle, 0x2Bu);
+TEST(PlacementTest, TheAboutWindowIsCentredOnTheFullScreenClientAreaTruncatingTowardZero) {
   EXPECT_EQ(PlaceWindow(kAboutWindowStyle, 448, 464, 1280, 1004, kParent, kCurrent), (Point{416, 270}));
-  // Odd differences are truncated.
   EXPECT_EQ(PlaceWindow(kAboutWindowStyle, 448, 464, 1023, 745, kParent, kCurrent), (Point{287, 140}));
-}
-
-TEST(PlacementTest, AScreenSmallerThanThePictureGivesANegativePositionTruncatedTowardZero) {
+  // A screen smaller than the picture: -1 / 2 is 0 and -3 / 2 is -1, not -1
+  // and -2.
   EXPECT_EQ(PlaceWindow(kCentreOnScreen, 448, 464, 400, 300, kParent, kCurrent), (Point{-24, -82}));
-  // -1 / 2 is 0 and -3 / 2 is -1, not -1 and -2.
   EXPECT_EQ(PlaceWindow(kCentreOnScreen, 448, 464, 447, 461, kParent, kCurrent), (Point{0, -1}));
 }
 

@@ -19,37 +19,27 @@ LayoutMeasures Measured() {
   return m;
 }
 
-TEST(LayoutTest, CollapsedTheButtonsStandJustBelowThePlusButton) {
-  const Layout l = ComputeLayout(Measured(), false);
-  EXPECT_EQ(l.clientHeight, 262 + 23 + 20);
-  EXPECT_EQ(l.windowHeight, l.clientHeight + 29);
-  EXPECT_EQ(l.windowWidth, 297);
-  EXPECT_EQ(l.buttonTop - 262, 10);                       // 10 pixels below "+"
-  EXPECT_EQ(l.clientHeight - (l.buttonTop + 23), 10);    // and 10 above the edge
-  EXPECT_EQ(l.buttonHeight, 23);
-  EXPECT_FALSE(l.showDeletedList);
-  EXPECT_STREQ(l.expandText, L"+");
-}
-
-TEST(LayoutTest, ExpandingAddsTheListsHeightAndTwentyAndCollapsingRestoresIt) {
+TEST(LayoutTest, CollapsedTheButtonsStandTenPixelsBelowPlusExpandingAddsTheListAndTwentyBothTakeAboutsHeight) {
   const Layout collapsed = ComputeLayout(Measured(), false);
+  EXPECT_EQ(collapsed.buttonTop, 262 + 10);
+  EXPECT_EQ(collapsed.clientHeight, collapsed.buttonTop + 23 + 10);
+  EXPECT_EQ(collapsed.windowHeight, collapsed.clientHeight + 29);
+  EXPECT_EQ(collapsed.windowWidth, 297);
+  EXPECT_FALSE(collapsed.showDeletedList);
+  EXPECT_STREQ(collapsed.expandText, L"+");
+
   const Layout expanded = ComputeLayout(Measured(), true);
   EXPECT_EQ(expanded.windowHeight - collapsed.windowHeight, 137 + 20);
   EXPECT_EQ(expanded.clientHeight - (expanded.buttonTop + 23), 10);
   EXPECT_TRUE(expanded.showDeletedList);
   EXPECT_STREQ(expanded.expandText, L"-");
-  const Layout again = ComputeLayout(Measured(), false);
-  EXPECT_EQ(again.windowHeight, collapsed.windowHeight);
-  EXPECT_EQ(again.buttonTop, collapsed.buttonTop);
-}
 
-TEST(LayoutTest, BothButtonsTakeTheAboutButtonsHeight) {
-  LayoutMeasures m = Measured();
-  m.aboutHeight = 30;  // e.g. a taller About button in a translation
-  m.exitHeight = 23;
-  const Layout l = ComputeLayout(m, false);
-  // The client height follows Exit, the buttons' top and height follow About.
-  EXPECT_EQ(l.clientHeight, 262 + 23 + 20);
+  // A taller About button (a translation's, say): the client height follows
+  // Exit, the buttons' top and height follow About.
+  LayoutMeasures tallAbout = Measured();
+  tallAbout.aboutHeight = 30;
+  const Layout l = ComputeLayout(tallAbout, false);
+  EXPECT_EQ(l.clientHeight, collapsed.clientHeight);
   EXPECT_EQ(l.buttonTop, l.clientHeight - 30 - 10);
   EXPECT_EQ(l.buttonHeight, 30);
 }
