@@ -62,8 +62,10 @@ struct TickEffects {
 TickEffects AdvanceOnTimer(ScrollerState& state, bool fromPauseTimer);
 
 // The offset after a user scroll, kept between the position that puts the
-// content's end at the bottom edge and 0. When the content is shorter than
-// the control the lower bound is positive and wins.
+// content's end at the bottom edge and 0. The lower bound is tested first:
+// when the content is shorter than the control that bound is positive, so a
+// scroll that ends below it moves the content to the bottom edge, and one
+// that ends above it moves the content back to the top.
 int ClampOffset(int offset, int bufferHeight, int contentHeight);
 
 struct UserScrollEffects {
