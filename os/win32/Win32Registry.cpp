@@ -22,6 +22,18 @@ HKEY RootHandle(RootKey root) {
 
 Result<std::unique_ptr<RegistryKey>> Open(HKEY parent, std::wstring_view path, std::uint32_t access);
 
+// One name of an enumeration into a buffer of the caller's size in
+// characters: the call fails with ERROR_MORE_DATA when the name and its
+// terminator do not fit.
+template <class Call>
+Status EnumName(std::wstring& name, std::uint32_t maxChars, Call call) {
+  std::vector<wchar_t> buffer(maxChars ? maxChars : 1);
+  DWORD length = maxChars;
+  const LSTATUS status = call(buffer.data(), &length);
+  if (status == ERROR_SUCCESS) name.assign(buffer.data(), length);
+  return static_cast<Status>(status);
+}
+
 class Win32RegistryKey final : public RegistryKey {
  public:
   explicit Win32RegistryKey(HKEY key) : key_(key) {}
@@ -45,21 +57,15 @@ class Win32RegistryKey final : public RegistryKey {
   }
 
   Status EnumKey(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) override {
-    std::vector<wchar_t> buffer(maxChars ? maxChars : 1);
-    DWORD length = maxChars;
-    const LSTATUS status =
-        RegEnumKeyExW(key_.get(), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
-    if (status == ERROR_SUCCESS) name.assign(buffer.data(), length);
-    return static_cast<Status>(status);
+    return EnumName(name, maxChars, [&](wchar_t* buffer, DWORD* length) {
+      return RegEnumKeyExW(key_.get(), index, buffer, length, nullptr, nullptr, nullptr, nullptr);
+    });
   }
 
   Status EnumValue(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) override {
-    std::vector<wchar_t> buffer(maxChars ? maxChars : 1);
-    DWORD length = maxChars;
-    const LSTATUS status =
-        RegEnumValueW(key_.get(), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
-    if (status == ERROR_SUCCESS) name.assign(buffer.data(), length);
-    return static_cast<Status>(status);
+    return EnumName(name, maxChars, [&](wchar_t* buffer, DWORD* length) {
+      return RegEnumValueW(key_.get(), index, buffer, length, nullptr, nullptr, nullptr, nullptr);
+    });
   }
 
   Status DeleteValue(std::wstring_view name) override {
