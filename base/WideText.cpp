@@ -43,6 +43,18 @@ int CompareIgnoreCase(std::wstring_view a, std::wstring_view b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
+std::vector<std::wstring> Split(std::wstring_view text, wchar_t separator) {
+  std::vector<std::wstring> parts;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find(separator, start);
+    if (end == std::wstring_view::npos) end = text.size();
+    parts.emplace_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
 std::wstring_view AsText(std::wstring_view s) {
   const auto nul = s.find(L'\0');
   return nul == std::wstring_view::npos ? s : s.substr(0, nul);

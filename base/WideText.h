@@ -2,6 +2,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace base {
 
@@ -14,6 +15,10 @@ bool EqualsIgnoreCase(std::wstring_view a, std::wstring_view b);
 // Ordinal comparison of upper-cased units: the order in which Windows lists
 // registry sub-keys and NTFS lists a folder.
 int CompareIgnoreCase(std::wstring_view a, std::wstring_view b);
+
+// The pieces between the separators, empty ones included: "a\\b\\" gives
+// "a", "b" and "".
+std::vector<std::wstring> Split(std::wstring_view text, wchar_t separator);
 
 // The text up to the first NUL: what a Win32 caller sees when it reads a
 // buffer as a plain string.

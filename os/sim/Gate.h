@@ -32,6 +32,10 @@ class Gate {
   void ClearInjections() { injections_.clear(); }
 
   void Record(std::wstring line) { journal_.push_back(std::move(line)); }
+  // "<what> <target> -> <status>", the journal's line for one effect.
+  void RecordEffect(std::wstring_view what, std::wstring_view target, Status status) {
+    Record(std::wstring(what) + L" " + std::wstring(target) + L" -> " + std::to_wstring(status));
+  }
   const std::vector<std::wstring>& journal() const { return journal_; }
   void ClearJournal() { journal_.clear(); }
 

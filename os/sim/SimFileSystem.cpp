@@ -11,17 +11,7 @@ namespace {
 
 constexpr std::uint32_t kDirectoryError = 267;  // ERROR_DIRECTORY
 
-std::vector<std::wstring> Components(std::wstring_view path) {
-  std::vector<std::wstring> parts;
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find(L'\\', start);
-    if (end == std::wstring_view::npos) end = path.size();
-    parts.emplace_back(path.substr(start, end - start));
-    start = end + 1;
-  }
-  return parts;
-}
+std::vector<std::wstring> Components(std::wstring_view path) { return base::Split(path, L'\\'); }
 
 std::wstring Parent(const std::wstring& full) {
   const auto sep = full.rfind(L'\\');
@@ -235,7 +225,7 @@ Status SimFileSystem::SetAttributes(std::wstring_view path, std::uint32_t attrib
   } else if (auto node = Resolve(full, false, status)) {
     node->attributes = attributes & ~(attr::kDirectory | attr::kNormal);
   }
-  gate_.Record(L"files.SetAttributes " + full + L" -> " + std::to_wstring(status));
+  gate_.RecordEffect(L"files.SetAttributes", full, status);
   return status;
 }
 
@@ -253,7 +243,7 @@ Status SimFileSystem::Delete(std::wstring_view path) {
       node->parent.lock()->children.erase(base::Upcase(node->name));
     }
   }
-  gate_.Record(L"files.Delete " + full + L" -> " + std::to_wstring(status));
+  gate_.RecordEffect(L"files.Delete", full, status);
   return status;
 }
 
@@ -269,7 +259,7 @@ Status SimFileSystem::RemoveFolder(std::wstring_view path) {
     else if (!node->children.empty()) status = error::kDirNotEmpty;
     else parent->children.erase(base::Upcase(node->name));
   }
-  gate_.Record(L"files.RemoveFolder " + full + L" -> " + std::to_wstring(status));
+  gate_.RecordEffect(L"files.RemoveFolder", full, status);
   return status;
 }
 

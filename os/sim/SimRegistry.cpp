@@ -19,19 +19,11 @@ std::vector<std::wstring> SplitPath(std::wstring_view path, bool& badPath) {
     badPath = true;
     return parts;
   }
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find(L'\\', start);
-    if (end == std::wstring_view::npos) end = path.size();
-    parts.emplace_back(path.substr(start, end - start));
-    start = end + 1;
-  }
+  parts = base::Split(path, L'\\');
   // A trailing separator names the same key as the path without it.
   while (!parts.empty() && parts.back().empty()) parts.pop_back();
   return parts;
 }
-
-std::wstring StatusText(Status s) { return std::to_wstring(s); }
 
 void MarkDeleted(SimKey& key) {
   key.deleted = true;
@@ -96,14 +88,14 @@ class SimRegistryKey final : public RegistryKey {
     } else {
       if (key_->values.Erase(name)) status = error::kSuccess;
     }
-    registry_.gate().Record(L"registry.DeleteValue " + target + L" -> " + StatusText(status));
+    registry_.gate().RecordEffect(L"registry.DeleteValue", target, status);
     return status;
   }
 
   Status DeleteTree(std::wstring_view subKey) override {
     const std::wstring label = label_ + L"\\" + std::wstring(subKey);
     if (key_->deleted) {
-      registry_.gate().Record(L"registry.DeleteTree " + label + L" -> " + StatusText(error::kKeyDeleted));
+      registry_.gate().RecordEffect(L"registry.DeleteTree", label, error::kKeyDeleted);
       return error::kKeyDeleted;
     }
     return registry_.DeleteTreeAt(key_, subKey, label);
@@ -280,7 +272,7 @@ Status SimRegistry::DeleteTreeAt(std::shared_ptr<SimKey> from, std::wstring_view
       status = erase(node);
     }
   }
-  gate_.Record(L"registry.DeleteTree " + label + L" -> " + StatusText(status));
+  gate_.RecordEffect(L"registry.DeleteTree", label, status);
   return status;
 }
 

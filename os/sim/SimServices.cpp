@@ -5,9 +5,6 @@
 namespace os::sim {
 namespace {
 
-std::wstring Journal(std::wstring_view op, std::wstring_view name, Status status) {
-  return L"services." + std::wstring(op) + L" " + std::wstring(name) + L" -> " + std::to_wstring(status);
-}
 
 class SimServiceHandle final : public ServiceHandle {
  public:
@@ -27,7 +24,7 @@ class SimServiceHandle final : public ServiceHandle {
     else if (SimService* s = scm_.Find(name_); !s) status = error::kInvalidHandle;
     else if (control != svc::kControlStop) status = error::kInvalidParameter;
     else status = scm_.Stop(*s);
-    scm_.gate().Record(Journal(L"Stop", name_, status));
+    scm_.gate().RecordEffect(L"services.Stop", name_, status);
     return status;
   }
 
@@ -36,7 +33,7 @@ class SimServiceHandle final : public ServiceHandle {
     if (auto e = scm_.gate().Enter("Services.Start", name_)) status = *e;
     else if (SimService* s = scm_.Find(name_); !s) status = error::kInvalidHandle;
     else status = scm_.Start(*s);
-    scm_.gate().Record(Journal(L"Start", name_, status));
+    scm_.gate().RecordEffect(L"services.Start", name_, status);
     return status;
   }
 

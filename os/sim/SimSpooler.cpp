@@ -14,9 +14,6 @@ bool KnownEnvironment(std::wstring_view env) {
   return false;
 }
 
-std::wstring Journal(std::wstring_view op, std::wstring_view target, Status status) {
-  return L"spooler." + std::wstring(op) + L" " + std::wstring(target) + L" -> " + std::to_wstring(status);
-}
 
 class SimPrinterHandle final : public PrinterHandle {
  public:
@@ -48,7 +45,7 @@ class SimPrinterHandle final : public PrinterHandle {
     Status status = 0;
     if (auto e = spooler_.gate().Enter("Spooler.RemoveForm", formName)) status = *e;
     else if (!(status = Check())) status = spooler_.RemoveForm(formName);
-    spooler_.gate().Record(Journal(L"DeleteForm", formName, status));
+    spooler_.gate().RecordEffect(L"spooler.DeleteForm", formName, status);
     return status;
   }
 
@@ -56,7 +53,7 @@ class SimPrinterHandle final : public PrinterHandle {
     Status status = 0;
     if (auto e = spooler_.gate().Enter("Spooler.DeletePrinter", name_)) status = *e;
     else if (!(status = Check())) spooler_.RemovePrinter(name_);
-    spooler_.gate().Record(Journal(L"DeletePrinter", name_, status));
+    spooler_.gate().RecordEffect(L"spooler.DeletePrinter", name_, status);
     return status;
   }
 
@@ -233,7 +230,7 @@ Status SimSpooler::DeleteConnection(std::wstring_view name) {
     if (!p || p->serverName.empty()) status = error::kInvalidPrinterName;
     else RemovePrinter(name);
   }
-  gate_.Record(Journal(L"DeleteConnection", name, status));
+  gate_.RecordEffect(L"spooler.DeleteConnection", name, status);
   return status;
 }
 
@@ -273,7 +270,7 @@ Status SimSpooler::DeleteDriver(std::wstring_view environment, std::wstring_view
       }
     }
   }
-  gate_.Record(Journal(L"DeleteDriver", target, status));
+  gate_.RecordEffect(L"spooler.DeleteDriver", target, status);
   return status;
 }
 
@@ -296,7 +293,7 @@ Status SimSpooler::DeleteDriverPackage(std::wstring_view infPath, std::wstring_v
     else if (used) status = error::kPrinterDriverPackageInUse;
     else packages_.erase(it);
   }
-  gate_.Record(Journal(L"DeleteDriverPackage", target, status));
+  gate_.RecordEffect(L"spooler.DeleteDriverPackage", target, status);
   return status;
 }
 
