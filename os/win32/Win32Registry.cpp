@@ -10,16 +10,6 @@
 namespace os::win32 {
 namespace {
 
-HKEY RootHandle(RootKey root) {
-  switch (root) {
-    case RootKey::ClassesRoot: return HKEY_CLASSES_ROOT;
-    case RootKey::CurrentUser: return HKEY_CURRENT_USER;
-    case RootKey::LocalMachine: return HKEY_LOCAL_MACHINE;
-    case RootKey::Users: return HKEY_USERS;
-  }
-  return nullptr;
-}
-
 Result<std::unique_ptr<RegistryKey>> Open(HKEY parent, std::wstring_view path, std::uint32_t access);
 
 // One name of an enumeration into a buffer of the caller's size in
@@ -99,6 +89,16 @@ class Win32Registry final : public Registry {
 };
 
 }  // namespace
+
+HKEY RootHandle(RootKey root) {
+  switch (root) {
+    case RootKey::ClassesRoot: return HKEY_CLASSES_ROOT;
+    case RootKey::CurrentUser: return HKEY_CURRENT_USER;
+    case RootKey::LocalMachine: return HKEY_LOCAL_MACHINE;
+    case RootKey::Users: return HKEY_USERS;
+  }
+  return nullptr;
+}
 
 Registry& TheRegistry() {
   static Win32Registry registry;

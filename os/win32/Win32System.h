@@ -1,11 +1,16 @@
 #pragma once
 // The real implementation of the OS boundary: one process-wide instance per
 // area, thin calls into the Win32 API.
+#include <windows.h>
+
 #include "os/System.h"
 
 namespace os::win32 {
 
 System MakeSystem();
+
+// The predefined key a root stands for (HKEY_LOCAL_MACHINE, ...).
+HKEY RootHandle(RootKey root);
 
 Registry& TheRegistry();
 Spooler& TheSpooler();

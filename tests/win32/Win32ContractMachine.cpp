@@ -2,6 +2,7 @@
 
 #include "os/win32/Win32System.h"
 #include "tests/contract/ContractMachine.h"
+#include "tests/win32/RealSystem.h"
 #include "tools/seed/Seeder.h"
 
 namespace contract {
@@ -24,7 +25,7 @@ class Win32ContractMachine final : public ContractMachine {
     return out;
   }
   bool IsWine() const override {
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return realsystem::RunningOnWine();
   }
 
  private:

@@ -5,26 +5,17 @@
 
 #include "base/Utf.h"
 #include "base/WideText.h"
+#include "os/win32/Win32System.h"
 
 namespace seed {
 namespace {
 
 using base::WideToUtf8;
 
-HKEY RootHandle(os::RootKey root) {
-  switch (root) {
-    case os::RootKey::ClassesRoot: return HKEY_CLASSES_ROOT;
-    case os::RootKey::CurrentUser: return HKEY_CURRENT_USER;
-    case os::RootKey::LocalMachine: return HKEY_LOCAL_MACHINE;
-    case os::RootKey::Users: return HKEY_USERS;
-  }
-  return nullptr;
-}
-
 void SplitKey(const std::wstring& full, HKEY& root, std::wstring& rest) {
   os::RootKey r;
   if (!os::image::SplitRegistryPath(full, r, rest)) throw SeedError("not a registry path: " + WideToUtf8(full));
-  root = RootHandle(r);
+  root = os::win32::RootHandle(r);
 }
 
 bool KeyExists(HKEY root, const std::wstring& path) {
