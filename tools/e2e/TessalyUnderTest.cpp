@@ -62,12 +62,12 @@ bool TessalyUnderTest::Ended(std::chrono::milliseconds wait) {
   return WaitForSingleObject(info_.hProcess, static_cast<DWORD>(wait.count())) == WAIT_OBJECT_0;
 }
 
-HWND TessalyUnderTest::WaitForMessageBox(std::chrono::milliseconds wait) {
+HWND TessalyUnderTest::WaitForWindow(const std::function<bool(HWND)>& wanted, std::chrono::milliseconds wait) const {
   HWND found = nullptr;
   WaitUntil(
       [&] {
         for (HWND w : Windows()) {
-          if (IsMessageBox(w)) {
+          if (wanted(w)) {
             found = w;
             return true;
           }
@@ -76,6 +76,10 @@ HWND TessalyUnderTest::WaitForMessageBox(std::chrono::milliseconds wait) {
       },
       wait);
   return found;
+}
+
+HWND TessalyUnderTest::WaitForMessageBox(std::chrono::milliseconds wait) {
+  return WaitForWindow([](HWND w) { return IsMessageBox(w); }, wait);
 }
 
 std::wstring TessalyUnderTest::MessageText(HWND box) { return TextOf(GetDlgItem(box, 0xFFFF)); }
@@ -112,17 +116,7 @@ bool TessalyUnderTest::Answer(const std::wstring& text, int button, const std::w
 }
 
 HWND TessalyUnderTest::WaitForMainDialog(std::chrono::milliseconds wait) {
-  WaitUntil(
-      [&] {
-        for (HWND w : Windows()) {
-          if (IsMainDialog(w)) {
-            dialog_ = w;
-            return true;
-          }
-        }
-        return false;
-      },
-      wait);
+  if (HWND found = WaitForWindow([](HWND w) { return IsMainDialog(w); }, wait)) dialog_ = found;
   return dialog_;
 }
 

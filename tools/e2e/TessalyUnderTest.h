@@ -50,6 +50,8 @@ class TessalyUnderTest {
   int DialogClientHeight() const;
 
   std::vector<HWND> Windows() const { return TopLevelWindows(info_.dwProcessId); }
+  // The first of the program's top-level windows that is wanted, once one shows.
+  HWND WaitForWindow(const std::function<bool(HWND)>& wanted, std::chrono::milliseconds wait) const;
   bool Screenshot(const std::wstring& name) const;
 
  private:
