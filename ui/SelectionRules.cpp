@@ -7,19 +7,19 @@ namespace ui {
 namespace {
 
 void CheckEveryItem(SelectionView& view, bool checked) {
-  for (int i = 0; i < view.ItemCount(); ++i) view.SetItemChecked(i, checked);
+  for (int i = 0; i < view.PrinterItemCount(); ++i) view.SetPrinterItemChecked(i, checked);
 }
 
 }  // namespace
 
 int CountCheckedPrinters(SelectionView& view) {
   int count = 0;
-  for (int i = 0; i < view.ItemCount(); ++i) count += view.IsItemChecked(i) ? 1 : 0;
+  for (int i = 0; i < view.PrinterItemCount(); ++i) count += view.IsItemChecked(i) ? 1 : 0;
   return count;
 }
 
 void ApplyCheckChange(SelectionView& view, const res::Texts& texts) {
-  if (CountCheckedPrinters(view) == view.ItemCount()) {
+  if (CountCheckedPrinters(view) == view.PrinterItemCount()) {
     // Only a hint: ticking every printer is not the same as asking for
     // every driver, so the box stays as it is.
     view.ShowMessage(texts.Load(res::kSelectAllHint), os::mb::kOk);

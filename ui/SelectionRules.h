@@ -14,9 +14,10 @@ namespace ui {
 class SelectionView {
  public:
   virtual ~SelectionView() = default;
-  virtual int ItemCount() = 0;
+  // Named as in engine::DialogPort: the dialog answers both with one method.
+  virtual int PrinterItemCount() = 0;
   virtual bool IsItemChecked(int index) = 0;  // check state 1
-  virtual void SetItemChecked(int index, bool checked) = 0;
+  virtual void SetPrinterItemChecked(int index, bool checked) = 0;
   virtual bool IsDeleteAllChecked() = 0;  // the box itself, not the member
   virtual void SetDeleteAllChecked(bool checked) = 0;
   // A message box owned by the dialog with the caption "Tessaly": the id of

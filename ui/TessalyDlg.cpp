@@ -258,11 +258,7 @@ void CTessalyDlg::AddDeletedPrinter(const std::wstring& name) { m_deletedList.Ad
 
 // ui::SelectionView
 
-int CTessalyDlg::ItemCount() { return m_printerList.GetCount(); }
-
 bool CTessalyDlg::IsItemChecked(int index) { return m_printerList.GetCheck(index) == 1; }
-
-void CTessalyDlg::SetItemChecked(int index, bool checked) { m_printerList.SetCheck(index, checked ? 1 : 0); }
 
 bool CTessalyDlg::IsDeleteAllChecked() { return m_deleteAllBox.GetCheck() == BST_CHECKED; }
 

@@ -65,9 +65,7 @@ class CTessalyDlg : public CDialog, public engine::DialogPort, private ui::Selec
   bool RunInProgress() const { return m_bRunning; }
 
   // ui::SelectionView
-  int ItemCount() override;
   bool IsItemChecked(int index) override;
-  void SetItemChecked(int index, bool checked) override;
   bool IsDeleteAllChecked() override;
   void SetDeleteAllChecked(bool checked) override;
   int ShowMessage(const std::wstring& text, std::uint32_t style) override;

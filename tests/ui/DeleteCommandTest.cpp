@@ -17,9 +17,9 @@ namespace {
 class Dialog final : public SelectionView {
  public:
   explicit Dialog(engine::FakeDialog& lists) : lists_(lists) {}
-  int ItemCount() override { return lists_.PrinterItemCount(); }
+  int PrinterItemCount() override { return lists_.PrinterItemCount(); }
   bool IsItemChecked(int index) override { return lists_.IsPrinterItemChecked(index); }
-  void SetItemChecked(int index, bool checked) override { lists_.SetPrinterItemChecked(index, checked); }
+  void SetPrinterItemChecked(int index, bool checked) override { lists_.SetPrinterItemChecked(index, checked); }
   bool IsDeleteAllChecked() override { return false; }
   void SetDeleteAllChecked(bool) override {}
   int ShowMessage(const std::wstring& text, std::uint32_t style) override {

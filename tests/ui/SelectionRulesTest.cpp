@@ -19,9 +19,9 @@ struct Shown {
 class FakeSelection final : public SelectionView {
  public:
   explicit FakeSelection(std::vector<bool> items, bool box = false) : items(std::move(items)), box(box) {}
-  int ItemCount() override { return static_cast<int>(items.size()); }
+  int PrinterItemCount() override { return static_cast<int>(items.size()); }
   bool IsItemChecked(int index) override { return items.at(index); }
-  void SetItemChecked(int index, bool checked) override { items.at(index) = checked; }
+  void SetPrinterItemChecked(int index, bool checked) override { items.at(index) = checked; }
   bool IsDeleteAllChecked() override { return box; }
   void SetDeleteAllChecked(bool checked) override { box = checked; }
   int ShowMessage(const std::wstring& text, std::uint32_t style) override {
