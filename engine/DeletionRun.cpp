@@ -79,6 +79,7 @@ void DeletionEngine::ConfirmSharedDataFiles(const std::wstring& caption) {
     // what two printers share.
     if (!printers_[j].dataFileStem.empty()) byStem[printers_[j].dataFileStem].push_back(j);
   }
+  std::vector<std::size_t> markedByYes;  // drivers the answers added to the run
   for (std::size_t i = 0; i < printers_.size(); ++i) {
     if (!printers_[i].selected || !printers_[i].IsLocal()) continue;
     auto group = byStem.find(printers_[i].dataFileStem);
@@ -90,6 +91,8 @@ void DeletionEngine::ConfirmSharedDataFiles(const std::wstring& caption) {
           base::FormatText(texts_.Load(res::kDriverShared), {printers_[i].driverName, printers_[j].driverName});
       const int answer = sys_.os().prompts.Show(0, question, caption, os::mb::kYesNo | os::mb::kIconError | os::mb::kDefButton2);
       if (answer == os::mb::kIdYes) {
+        if (!printers_[i].deleteDriver) markedByYes.push_back(i);
+        markedByYes.push_back(j);
         SetSelected(j, 1);
         printers_[j].deleteDriver = 1;
         printers_[i].deleteDriver = 1;
@@ -108,10 +111,10 @@ void DeletionEngine::ConfirmSharedDataFiles(const std::wstring& caption) {
       break;
     }
   }
-  // A Yes also means this printer's driver goes: read what its cleanup needs.
-  for (std::size_t i = 0; i < printers_.size(); ++i) {
-    const auto& p = printers_[i];
-    if (p.deleteDriver && p.dsDriverName.empty() && p.pnpFolderName.empty()) ReadDriverDetails(i);
+  // A Yes also means these printers' drivers go: read what their cleanup
+  // needs, as the driver decisions did for the others.
+  for (std::size_t i : markedByYes) {
+    if (printers_[i].deleteDriver) ReadDriverDetails(i);
   }
 }
 
