@@ -6,7 +6,7 @@
 set -u
 cd "$(dirname "$0")/.."
 . scripts/lib/common.sh
-ensure_packages "${TESSALY_PACKAGES[@]}" valgrind || exit 1
+ensure_packages "${TESSALY_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" || exit 1
 mkdir -p build
 configure_and_build build/bench -DCMAKE_BUILD_TYPE=Release || exit 1
 ./build/bench/bench/tessaly_bench || exit 1

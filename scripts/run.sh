@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 . scripts/lib/common.sh
 . scripts/lib/desktop.sh
 
-ensure_packages "${TESSALY_PACKAGES[@]}" fonts-wine xdotool || { echo "could not install the packages"; exit 1; }
+ensure_packages "${TESSALY_PACKAGES[@]}" || { echo "could not install the packages"; exit 1; }
 mkdir -p build artifacts
 echo "Building Tessaly.exe (build/mingw)..."
 build_cross_tree || { echo "the build failed"; exit 1; }

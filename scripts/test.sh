@@ -9,11 +9,19 @@ set -u
 cd "$(dirname "$0")/.."
 . scripts/lib/common.sh
 
-ensure_packages "${TESSALY_PACKAGES[@]}" || { echo "could not install the packages"; exit 1; }
 mkdir -p build artifacts
-
 summary=()
 status=0
+
+# Before anything is installed: every command the scripts call comes from a
+# package they install. Once more afterwards, when every command is there to
+# be checked against dpkg.
+bash scripts/check-packages.sh || { echo "the scripts call commands whose packages they do not install"; exit 1; }
+ensure_packages "${TESSALY_PACKAGES[@]}" || { echo "could not install the packages"; exit 1; }
+bash scripts/check-packages.sh --installed TESSALY_PACKAGES >artifacts/packages.log 2>&1
+code=$?
+summary+=("$(printf '%-10s %s' "packages:" "$(tail -n 1 artifacts/packages.log)")")
+[ $code -eq 0 ] || { status=1; summary+=("$(printf '%-10s FAIL (see artifacts/packages.log)' "")"); }
 
 # gtest_summary NAME LOG EXIT: one line from GoogleTest's own totals.
 gtest_summary() {

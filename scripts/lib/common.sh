@@ -15,10 +15,7 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
 }
 
-# The packages both commands need. "wine" provides the wine, wineboot,
-# wineserver and winepath commands; "wine64" only the 64-bit loader.
-TESSALY_PACKAGES=(cmake make g++ libgtest-dev libbenchmark-dev nlohmann-json3-dev g++-mingw-w64-x86-64
-                  wine wine64 fonts-wine xvfb xdotool x11-apps imagemagick)
+. "$(dirname "${BASH_SOURCE[0]}")/packages.sh"
 
 # configure_and_build DIR [cmake args...]
 configure_and_build() {

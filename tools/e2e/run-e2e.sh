@@ -13,9 +13,6 @@ cd "$(dirname "$0")/../.."
 build="$1"
 log="$2"
 shift 2
-# Wine's own fonts (Tahoma, Marlett) make the screenshots look like Windows;
-# the wine packages only recommend them.
-ensure_packages fonts-wine || echo "fonts-wine could not be installed; the screenshots will use fallback fonts"
 shots="$PWD/artifacts/e2e"
 rm -rf "$shots"
 mkdir -p "$shots" "$(dirname "$log")"

@@ -1,0 +1,46 @@
+# What the scripts install, and which package each command they call comes
+# from. scripts/check-packages.sh holds every script to this table, so a
+# command that only works because some earlier work left its package on this
+# machine fails here, not on a newcomer's fresh machine.
+
+# Installed by every script that builds: the native and cross toolchains
+# (the cross tree builds GoogleTest from googletest's sources),
+# Wine with the commands its suites call, a virtual screen and the tools that
+# take screenshots of it. "wine" provides the wine, wineboot, wineserver and
+# winepath commands; "wine64" only the 64-bit loader.
+TESSALY_PACKAGES=(cmake make g++ mawk libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev
+                  gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+                  wine wine64 fonts-wine xvfb xdotool imagemagick-6.q16)
+
+# Only the benchmarks count instructions.
+BENCH_PACKAGES=(valgrind)
+
+# Command -> the Debian package that provides it. Every command a script
+# calls is here unless an essential package provides it; so is every tool the
+# build itself calls (compilers, resource compilers).
+declare -A PACKAGE_OF_COMMAND=(
+  [cmake]=cmake
+  [make]=make
+  [g++]=g++
+  [awk]=mawk
+  [x86_64-w64-mingw32-g++-posix]=g++-mingw-w64-x86-64-posix
+  [x86_64-w64-mingw32-gcc-posix]=gcc-mingw-w64-x86-64-posix
+  [x86_64-w64-mingw32-windres]=binutils-mingw-w64-x86-64
+  [wine]=wine
+  [wineboot]=wine
+  [wineserver]=wine
+  [winepath]=wine
+  [Xvfb]=xvfb
+  [xdotool]=xdotool
+  [import]=imagemagick-6.q16
+  [convert]=imagemagick-6.q16
+  [valgrind]=valgrind
+  [callgrind_annotate]=valgrind
+)
+
+# Commands that must be there before anything can be installed: the package
+# manager itself, and sudo when the scripts do not run as root.
+declare -A BOOTSTRAP_COMMANDS=(
+  [apt-get]=apt
+  [sudo]=sudo
+)
