@@ -1,5 +1,6 @@
 #include "cleanup/FileCleanup.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -17,6 +18,21 @@ std::array<std::wstring, 2> TempFolders(sysaccess::SystemAccess& sys) {
 
 constexpr std::array<const wchar_t*, 2> kArchitectureFolders = {L"w32x86", L"x64"};
 
+// Folders the spooler itself keeps in an architecture folder: the installed
+// drivers of each version ("0" to "4" so far: any number), colour profiles,
+// the package compatibility data ("PCC"), the staging folders of a driver
+// upgrade ("New", "Old") and the GUID-named folders of an installation in
+// progress. A hardware id that ends in one of these names is not a folder of
+// its own driver.
+bool IsSpoolerOwnFolder(std::wstring_view name) {
+  if (std::all_of(name.begin(), name.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; })) return true;
+  if (name.front() == L'{') return true;
+  for (const wchar_t* own : {L"PCC", L"Color", L"New", L"Old"}) {
+    if (base::EqualsIgnoreCase(name, own)) return true;
+  }
+  return false;
+}
+
 // An entry's attributes as a directory search for its path reports them (for
 // a pattern: those of the first match). A search, not GetFileAttributesW,
 // because a pattern ending in wildcards "exists" when anything matches.
@@ -31,6 +47,15 @@ bool Exists(sysaccess::SystemAccess& sys, std::wstring_view path) { return ReadS
 bool IsFolder(sysaccess::SystemAccess& sys, std::wstring_view path) {
   const auto attributes = ReadStatus(sys, path);
   return attributes && (*attributes & os::attr::kDirectory);
+}
+
+// "<parent>\<name>" is a folder whose long name is name: a path component
+// also answers to an 8.3 short name, so "HWLONG~1" could be the folder of
+// another driver altogether.
+bool IsFolderNamed(sysaccess::SystemAccess& sys, std::wstring_view path, std::wstring_view name) {
+  auto found = sys.os().files.Find(path);
+  return found.ok() && found.value.size() == 1 && base::EqualsIgnoreCase(found.value.front().name, name) &&
+         (found.value.front().attributes & os::attr::kDirectory);
 }
 
 // The folder part of a pattern, as the search reports its matches' paths.
@@ -56,8 +81,15 @@ void DeleteMatchingFiles(sysaccess::SystemAccess& sys, std::wstring_view pattern
   auto found = files.Find(pattern);
   if (!found.ok()) return;
   const std::wstring_view folder = FolderOf(pattern);
+  const std::wstring_view intended = folder.empty() ? pattern : pattern.substr(folder.size() + 1);
   for (const auto& entry : found.value) {
     if (entry.name == L"." || entry.name == L"..") continue;
+    // The search also matched 8.3 short names and DOS wildcards; only what
+    // the step names by its long name goes, through a path that reaches it.
+    if (!MatchesIntendedPattern(intended, entry.name) || !IsAddressableName(entry.name)) continue;
+    // A folder that matched is neither deleted nor unmarked: the spooler's
+    // own folders keep their hidden, system and read-only marks.
+    if (entry.attributes & os::attr::kDirectory) continue;
     const std::wstring path = folder.empty() ? entry.name : base::FormatText(L"%s\\%s", {folder, entry.name});
     if (!ReadStatus(sys, path)) continue;
     // A read-only mark makes DeleteFileW fail. When the mark cannot be
@@ -96,15 +128,17 @@ void CleanDriverFiles(sysaccess::SystemAccess& sys, std::wstring_view pnpFolderN
     }
   }
 
-  if (!IsPlainFileName(pnpFolderName)) return;
+  if (!IsPlainFileName(pnpFolderName) || IsSpoolerOwnFolder(pnpFolderName)) return;
   const std::wstring systemDirectory = sys.os().environment.SystemDirectory();
   if (!IsKnownFolder(systemDirectory)) return;
   for (const wchar_t* architecture : kArchitectureFolders) {
     if (!Exists(sys, base::FormatText(L"%s\\spool\\drivers\\%s", {systemDirectory, architecture}))) continue;
     const std::wstring pattern =
         base::FormatText(L"%s\\spool\\drivers\\%s\\%s\\*", {systemDirectory, architecture, pnpFolderName});
+    const std::wstring_view folder = WithoutWildcardTail(pattern);
+    if (!IsFolderNamed(sys, folder, pnpFolderName)) continue;
     DeleteMatchingFiles(sys, pattern);
-    RemoveFolderIfPresent(sys, WithoutWildcardTail(pattern));
+    RemoveFolderIfPresent(sys, folder);
   }
 }
 

@@ -7,11 +7,23 @@
 
 namespace cleanup {
 
-// A name that stands for exactly one entry of a folder: not empty, no
-// wildcards ("*", "?"), no separators ("\", "/"), no drive or stream colon,
-// and not "." or ".." (or any name of only dots and blanks, which Win32 path
-// handling shortens to one of those or to nothing).
+// A name that stands for exactly one entry of a folder: not empty; no
+// wildcards, neither "*" and "?" nor the DOS wildcards "<", ">" and '"' that
+// FindFirstFileW also honours; no separators ("\", "/"), no drive or stream
+// colon, no "|" and no control character; and no trailing dot or blank,
+// which Win32 path handling drops, so that "name." names "name" (a name of
+// only dots and blanks shrinks to "." or ".." or nothing).
 bool IsPlainFileName(std::wstring_view name);
+
+// Whether an entry's long name matches a pattern as a cleanup step means it:
+// "*" any run of characters, "?" exactly one, anything else itself, ignoring
+// case. FindFirstFileW also matches 8.3 short names and DOS wildcards, so
+// every entry it reports is held to this before it is touched.
+bool MatchesIntendedPattern(std::wstring_view pattern, std::wstring_view longName);
+
+// Whether a path made of this long name reaches the entry: Win32 drops
+// trailing dots and blanks, so "<folder>\name." would reach "name" instead.
+bool IsAddressableName(std::wstring_view longName);
 
 // A name that, appended to "<key>\", names a key below that key: not empty
 // and not ending in "\" (a trailing separator names the key before it). Inner

@@ -4,6 +4,7 @@
 
 #include "base/Utf.h"
 #include "base/WideText.h"
+#include "os/sim/ShortName.h"
 #include "os/sim/Wildcard.h"
 
 namespace os::sim {
@@ -18,6 +19,20 @@ std::wstring Parent(const std::wstring& full) {
   if (sep == std::wstring::npos) return full;
   if (sep == 2) return full.substr(0, 3);  // "C:\"
   return full.substr(0, sep);
+}
+
+// Win32 path normalisation: the last component loses its trailing dots and
+// blanks, any other component a single trailing dot ("name." is "name").
+// A name that ends in either can only be reached through a "\\?\" path.
+std::wstring TrimComponent(const std::wstring& part, bool last) {
+  if (part == L"." || part == L"..") return part;
+  std::wstring out = part;
+  if (last) {
+    while (!out.empty() && (out.back() == L'.' || out.back() == L' ')) out.pop_back();
+  } else if (out.size() >= 2 && out.back() == L'.' && out[out.size() - 2] != L'.') {
+    out.pop_back();
+  }
+  return out;
 }
 
 std::wstring LastComponent(const std::wstring& full) {
@@ -90,7 +105,8 @@ std::wstring SimFileSystem::FullPath(std::wstring_view input) const {
   std::vector<std::wstring> out;
   const auto parts = Components(rest);
   for (size_t i = 0; i < parts.size(); ++i) {
-    const auto& p = parts[i];
+    const std::wstring p = TrimComponent(parts[i], i + 1 == parts.size());
+    if (p.empty() && !parts[i].empty() && i + 1 == parts.size()) continue;  // "dir\..." names dir
     if (p == L".") continue;
     if (p == L"..") {
       if (!out.empty()) out.pop_back();
@@ -127,22 +143,36 @@ std::shared_ptr<SimEntry> SimFileSystem::Resolve(std::wstring_view fullPath, boo
       status = error::kPathNotFound;
       return nullptr;
     }
-    auto it = node->children.find(base::Upcase(part));
-    if (it == node->children.end()) {
+    auto child = Child(*node, part);
+    if (!child) {
       if (!createFolders) {
         status = i + 1 == parts.size() ? error::kFileNotFound : error::kPathNotFound;
         return nullptr;
       }
-      auto child = std::make_shared<SimEntry>();
+      child = std::make_shared<SimEntry>();
       child->name = part;
       child->folder = true;
-      child->parent = node;
-      it = node->children.emplace(base::Upcase(part), child).first;
+      Attach(node, child);
     }
-    node = it->second;
+    node = child;
   }
   status = error::kSuccess;
   return node;
+}
+
+std::shared_ptr<SimEntry> SimFileSystem::Child(const SimEntry& folder, std::wstring_view name) {
+  const std::wstring upper = base::Upcase(name);
+  if (auto it = folder.children.find(upper); it != folder.children.end()) return it->second;
+  for (const auto& [_, child] : folder.children) {
+    if (!child->shortName.empty() && child->shortName == upper) return child;
+  }
+  return nullptr;
+}
+
+void SimFileSystem::Attach(const std::shared_ptr<SimEntry>& folder, const std::shared_ptr<SimEntry>& child) {
+  child->parent = folder;
+  child->shortName = MakeShortName(child->name, [&](const std::wstring& candidate) { return Child(*folder, candidate) != nullptr; });
+  folder->children[base::Upcase(child->name)] = child;
 }
 
 std::shared_ptr<SimEntry> SimFileSystem::Lookup(std::wstring_view path) const {
@@ -163,10 +193,12 @@ void SimFileSystem::AddFile(std::wstring_view path, std::uint32_t attributes, st
   auto parent = Resolve(Parent(full), true, status);
   if (!parent || !parent->folder) return;
   const std::wstring name = LastComponent(full);
-  auto& child = parent->children[base::Upcase(name)];
-  if (!child) child = std::make_shared<SimEntry>();
-  child->name = name;
-  child->parent = parent;
+  auto child = Child(*parent, name);
+  if (!child) {
+    child = std::make_shared<SimEntry>();
+    child->name = name;
+    Attach(parent, child);
+  }
   child->folder = false;
   child->attributes = attributes & ~attr::kDirectory;
   child->content = std::move(content);
@@ -189,19 +221,23 @@ Result<std::vector<FileEntry>> SimFileSystem::Find(std::wstring_view pattern) {
     return FileEntry{e.name, e.folder ? (e.attributes | attr::kDirectory) : (e.attributes ? e.attributes : attr::kNormal)};
   };
   if (!HasWildcards(last)) {
-    auto it = dir->children.find(base::Upcase(last));
-    if (it == dir->children.end()) return R::Fail(error::kFileNotFound);
-    found.push_back(report(*it->second));
+    auto child = Child(*dir, last);
+    if (!child) return R::Fail(error::kFileNotFound);
+    found.push_back(report(*child));
     return R::Ok(std::move(found));
   }
+  const std::wstring expression = ToFileSystemExpression(last);
   const bool isRoot = dir->parent.expired();
   if (!isRoot) {
     for (const wchar_t* dots : {L".", L".."}) {
-      if (MatchesWildcard(last, dots)) found.push_back(FileEntry{dots, attr::kDirectory});
+      if (MatchesExpression(expression, dots)) found.push_back(FileEntry{dots, attr::kDirectory});
     }
   }
   for (const auto& [_, child] : dir->children) {
-    if (MatchesWildcard(last, child->name)) found.push_back(report(*child));
+    if (MatchesExpression(expression, child->name) ||
+        (!child->shortName.empty() && MatchesExpression(expression, child->shortName))) {
+      found.push_back(report(*child));
+    }
   }
   if (found.empty()) return R::Fail(error::kFileNotFound);
   return R::Ok(std::move(found));

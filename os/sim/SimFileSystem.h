@@ -1,9 +1,11 @@
 #pragma once
 // The simulated file system: drives of folders and files with
 // case-insensitive, case-preserving names, listed in upper-cased name order
-// as NTFS lists them. A read-only file refuses deletion, a folder that is not
-// empty refuses removal, an open (locked) file refuses deletion with a
-// sharing violation.
+// as NTFS lists them, each with the 8.3 short name NTFS would give it. Paths
+// are normalised as Win32 does it (trailing dots and blanks dropped), and an
+// entry answers to its short name as well as its long one. A read-only file
+// refuses deletion, a folder that is not empty refuses removal, an open
+// (locked) file refuses deletion with a sharing violation.
 #include <functional>
 #include <map>
 #include <memory>
@@ -16,6 +18,7 @@ namespace os::sim {
 
 struct SimEntry {
   std::wstring name;
+  std::wstring shortName;  // upper-cased; empty when the name is a valid 8.3 name itself
   std::weak_ptr<SimEntry> parent;
   bool folder = false;
   std::uint32_t attributes = 0;  // without the directory bit; folders report it
@@ -55,6 +58,10 @@ class SimFileSystem final : public Files {
  private:
   std::shared_ptr<SimEntry> Resolve(std::wstring_view fullPath, bool createFolders, Status& status) const;
   std::shared_ptr<SimEntry> Drive(wchar_t letter, bool create) const;
+  // A child by its long name or, failing that, by its short name.
+  static std::shared_ptr<SimEntry> Child(const SimEntry& folder, std::wstring_view name);
+  // Puts a new entry into a folder, with the short name it gets there.
+  static void Attach(const std::shared_ptr<SimEntry>& folder, const std::shared_ptr<SimEntry>& child);
 
   Gate& gate_;
   mutable std::map<wchar_t, std::shared_ptr<SimEntry>> drives_;

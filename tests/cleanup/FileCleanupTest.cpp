@@ -40,6 +40,7 @@ TEST_F(FileCleanupTest, EveryMatchIsUnmarkedThenDeletedAndNoEntryStopsTheSearch)
     "C:\\Data\\d.tmp": {},
     "C:\\Data\\e.tmp": {"locked": true},
     "C:\\Data\\keep.dat": {},
+    "C:\\Data\\sub.tmp": {"folder": true, "attributes": ["hidden", "system"]},
     "C:\\Data\\sub.tmp\\inner.tmp": {}}})");
   // b keeps its read-only mark, so its deletion fails; c's mark could not be
   // cleared either, but it had none and goes; d's status cannot be read.
@@ -58,11 +59,11 @@ TEST_F(FileCleanupTest, EveryMatchIsUnmarkedThenDeletedAndNoEntryStopsTheSearch)
                            L"files.Delete C:\\Data\\c.tmp -> 0",
                            L"files.SetAttributes C:\\Data\\e.tmp -> 0",
                            L"files.Delete C:\\Data\\e.tmp -> 32",
-                           L"files.SetAttributes C:\\Data\\sub.tmp -> 0",
-                           L"files.Delete C:\\Data\\sub.tmp -> 5",
                        }));
   EXPECT_TRUE(FileExists(L"C:\\Data\\d.tmp"));
-  EXPECT_TRUE(FileExists(L"C:\\Data\\sub.tmp\\inner.tmp")) << "no descent into a folder that matched";
+  // A folder that matched is neither entered nor unmarked.
+  EXPECT_TRUE(FileExists(L"C:\\Data\\sub.tmp\\inner.tmp"));
+  EXPECT_EQ(machine().files().Lookup(L"C:\\Data\\sub.tmp")->attributes, os::attr::kHidden | os::attr::kSystem);
 }
 
 TEST_F(FileCleanupTest, AConnectionsCommaNameIsSearchedInTheUsersThenTheWindowsTempFolder) {
@@ -91,7 +92,7 @@ TEST_F(FileCleanupTest, ADriversTempFilesGoFolderByFolderThenItsHardwareFolderAr
   const std::wstring x64 = kDrivers + L"\\x64\\HWLASER";
   EXPECT_EQ(Attempts(), Taken({kUserTemp + L"\\LASER.wmk", kUserTemp + L"\\Laser DS.tmp", kUserTemp + L"\\,,Laser DS.tmp",
                                kWindowsTemp + L"\\LASER.wmk", kWindowsTemp + L"\\,,Laser DS.tmp",
-                               x86 + L"\\a.dll", x86 + L"\\nested"}) +
+                               x86 + L"\\a.dll"}) +
                             Lines{L"files.RemoveFolder " + x86} + Taken({x64 + L"\\a.dll", x64 + L"\\a.ini"}) +
                             Lines{L"files.RemoveFolder " + x64});
   // A folder that matched, and the hardware folder that still holds it, stay.
@@ -111,9 +112,8 @@ TEST_F(FileCleanupTest, TheSweepTakesLooseDriverFilesAndTheCompanionDataAndLeave
     "C:\\Users\\Admin\\AppData\\Local\\Temp\\Quellix\\state.ini": {}}})");
   SweepDriverFiles(sys());
   const std::wstring companion = kUserTemp + L"\\Quellix";
-  // The version folders match the sweep's "*" too; only their deletion fails.
-  EXPECT_EQ(Attempts(), Taken({kDrivers + L"\\w32x86\\3", kDrivers + L"\\w32x86\\loose.dll", kDrivers + L"\\x64\\3",
-                               kDrivers + L"\\x64\\loose.ppd"}) +
+  // The version folders match the sweep's "*" too, and are left as they are.
+  EXPECT_EQ(Attempts(), Taken({kDrivers + L"\\w32x86\\loose.dll", kDrivers + L"\\x64\\loose.ppd"}) +
                             Lines{L"files.Delete " + kUserTemp + L"\\NVUserAuth"} +
                             Taken({companion + L"\\jobs.dat", companion + L"\\state.ini"}) +
                             Lines{L"files.RemoveFolder " + companion});

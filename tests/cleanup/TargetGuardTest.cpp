@@ -17,7 +17,7 @@ TEST(TargetNamesTest, APlainFileNameNamesOneEntryAndAKeyNameLeadsBelowItsParent)
     EXPECT_TRUE(IsPlainFileName(good)) << good;
   }
   for (const wchar_t* bad : {L"", L"*", L"LA?ER", L"*.*", L"a\\b", L"HP 4/4M", L"..", L".", L"...", L" ", L". .",
-                             L"C:", L"file:stream"}) {
+                             L"C:", L"file:stream", L"a<b", L"a>b", L"a\"b", L"a|b", L"a\tb", L"LASER.", L"LASER "}) {
     EXPECT_FALSE(IsPlainFileName(bad)) << bad;
   }
   for (const wchar_t* good : {L"Office", L"\\\\srv\\lp", L"a/b", L"*"}) EXPECT_TRUE(NamesKeyBelow(good)) << good;
@@ -130,6 +130,59 @@ TEST_F(TargetGuardTest, ABadFieldSwitchesOffOnlyItsOwnPatterns) {
   CleanDriverFiles(sys(), L"..", L"*", L"Laser DS");
   EXPECT_EQ(Attempts(), (V{L"files.SetAttributes C:\\Users\\Admin\\AppData\\Local\\Temp\\Laser DS.tmp",
                            L"files.Delete C:\\Users\\Admin\\AppData\\Local\\Temp\\Laser DS.tmp"}));
+}
+
+// On Windows a search pattern reaches further than the name it was built
+// from: "<", ">" and '"' are wildcards too, an entry answers to its 8.3 short
+// name, and a path component loses its trailing dots and blanks. Each field
+// below would reach one of the bystanders; none may.
+TEST_F(TargetGuardTest, ANameThatWindowsWouldMatchBeyondItselfReachesNothingElse) {
+  constexpr const char* kLookalikes = R"({"base": "workstation", "files": {
+    "C:\\Users\\Admin\\AppData\\Local\\Temp\\,,srv,Lab 2.tmp": {},
+    "C:\\Users\\Admin\\AppData\\Local\\Temp\\OTHER.wmk": {},
+    "C:\\Users\\Admin\\AppData\\Local\\Temp\\Tessaly Long Name.tmp": {},
+    "C:\\Users\\Admin\\AppData\\Local\\Temp\\Laser\u0001.tmp": {},
+    "C:\\Windows\\system32\\spool\\drivers\\x64\\HW Long Folder\\a.dll": {},
+    "C:\\Windows\\system32\\spool\\drivers\\x64\\HW\\x.dll": {},
+    "C:\\Windows\\system32\\spool\\drivers\\x64\\Empty": {"folder": true}}})";
+  const FileFields cases[] = {
+      {L"\\\\srv\\Lab <2>", L"", L"", L""},       // DOS_STAR and DOS_QM
+      {L"\\\\srv\\Lab \"2\"", L"", L"", L""},     // DOS_DOT
+      {L"\\\\srv\\Lab|2", L"", L"", L""},
+      {L"", L"", L"<", L""},                     // "<.wmk" is every watermark
+      {L"", L"", L"", L"TESSAL~1"},              // the short name of another file
+      {L"", L"", L"", L"Laser\x01"},              // a control character
+      {L"", L"HWLONG~1", L"", L""},              // the short name of another folder
+      {L"", L"HW.", L"", L""},                   // "HW.\\*" is "HW\\*"
+      {L"", L"Empty ", L"", L""},                // removing "Empty " removes "Empty"
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "printer \"" << c.printerName << "\" pnp \"" << c.pnpFolderName << "\" stem \""
+                                      << c.dataFileStem << "\" ds \"" << c.dsDriverName << "\"");
+    Given(kLookalikes);
+    CleanPrinterTempFiles(sys(), c.printerName, L"\\\\srv");
+    CleanDriverFiles(sys(), c.pnpFolderName, c.dataFileStem, c.dsDriverName);
+    EXPECT_EQ(Journal(), V{});
+  }
+}
+
+// The architecture folders hold the spooler's own folders: the installed
+// drivers of each version, colour and compatibility data, and the staging
+// folders of an installation. A hardware id that ends in such a name must not
+// empty it.
+TEST_F(TargetGuardTest, AHardwareFolderNameThatIsOneOfTheSpoolersOwnFoldersCleansNothing) {
+  Given(R"({"base": "workstation", "files": {
+    "C:\\Windows\\system32\\spool\\drivers\\x64\\3\\unidrv.dll": {},
+    "C:\\Windows\\system32\\spool\\drivers\\x64\\4\\driver.dll": {},
+    "C:\\Windows\\system32\\spool\\drivers\\x64\\PCC\\pack.cab": {},
+    "C:\\Windows\\system32\\spool\\drivers\\w32x86\\2\\old.dll": {},
+    "C:\\Windows\\system32\\spool\\drivers\\x64\\Color\\profile.icm": {},
+    "C:\\Windows\\system32\\spool\\drivers\\x64\\{6A1E3B42-0000-4C1D-8F00-000000000001}\\setup.inf": {}}})");
+  for (const wchar_t* name : {L"3", L"4", L"2", L"0", L"PCC", L"pcc", L"Color", L"New", L"Old",
+                              L"{6A1E3B42-0000-4C1D-8F00-000000000001}"}) {
+    CleanDriverFiles(sys(), name, L"", L"");
+  }
+  EXPECT_EQ(Journal(), V{});
 }
 
 // A user Temp setting that is empty, or names a file: only the Windows Temp

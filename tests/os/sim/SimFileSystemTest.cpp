@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
+#include "os/sim/ShortName.h"
 #include "os/sim/SimMachine.h"
 #include "os/sim/Wildcard.h"
 
@@ -34,14 +36,41 @@ class SimFileSystemTest : public ::testing::Test {
   std::unique_ptr<SimMachine> machine_;
 };
 
-TEST(WildcardTest, MatchesLikeFindFirstFile) {
-  EXPECT_TRUE(MatchesWildcard(L"*.tmp", L"A.TMP"));
-  EXPECT_FALSE(MatchesWildcard(L"*.tmp", L"a.tmpx"));
-  EXPECT_TRUE(MatchesWildcard(L"*.*", L"noext"));
-  EXPECT_TRUE(MatchesWildcard(L"?.tmp", L"b.tmp"));
-  EXPECT_FALSE(MatchesWildcard(L"?.tmp", L"bb.tmp"));
-  EXPECT_TRUE(MatchesWildcard(L",,srv,lp.tmp", L",,SRV,LP.tmp"));
-  EXPECT_TRUE(MatchesWildcard(L"*a*b*", L"xxaxxbxx"));
+TEST(WildcardTest, PatternsBecomeDosExpressionsAndMatchAsTheFileSystemDoes) {
+  const auto matches = [](std::wstring_view pattern, std::wstring_view name) {
+    return MatchesExpression(ToFileSystemExpression(pattern), name);
+  };
+  EXPECT_TRUE(matches(L"*.tmp", L"A.TMP"));
+  EXPECT_FALSE(matches(L"*.tmp", L"a.tmpx"));
+  EXPECT_TRUE(matches(L"*.tmp", L"a.b.tmp"));
+  EXPECT_TRUE(matches(L"*.*", L"noext"));
+  EXPECT_TRUE(matches(L"?.tmp", L"b.tmp"));
+  EXPECT_FALSE(matches(L"?.tmp", L"bb.tmp"));
+  EXPECT_TRUE(matches(L"a?.tmp", L"a.tmp")) << "a question mark before a dot may match nothing";
+  EXPECT_TRUE(matches(L"*a*b*", L"xxaxxbxx"));
+  // A name that merely holds a DOS wildcard is a pattern of its own.
+  EXPECT_TRUE(matches(L"<.wmk", L"OTHER.WMK"));
+  EXPECT_TRUE(matches(L",,srv,Lab <2>.tmp", L",,srv,Lab 2.tmp"));
+  EXPECT_TRUE(matches(L"x\"", L"x"));
+  EXPECT_FALSE(matches(L"<", L"a.b")) << "DOS_STAR stops short of the last dot";
+}
+
+TEST(ShortNameTest, LongNamesGetNumberedThenHashedShortNamesAndShortOnesNone) {
+  std::set<std::wstring> taken;
+  const auto make = [&](std::wstring_view name) {
+    std::wstring s = MakeShortName(name, [&](const std::wstring& c) { return taken.count(c) > 0; });
+    taken.insert(s);
+    return s;
+  };
+  EXPECT_EQ(make(L"readme.txt"), L"") << "already 8.3, whatever its case";
+  EXPECT_EQ(make(L"a.tmpx"), L"A~1.TMP");
+  EXPECT_EQ(make(L"Tessaly Long Name.tmp"), L"TESSAL~1.TMP");
+  EXPECT_EQ(make(L"Tessaly Longer.tmp"), L"TESSAL~2.TMP");
+  make(L"Tessaly 3.tmp");
+  make(L"Tessaly 4.tmp");
+  const std::wstring fifth = make(L"Tessaly 5.tmp");
+  EXPECT_EQ(fifth.substr(0, 2), L"TE");
+  EXPECT_EQ(fifth.substr(6), L"~5.TMP") << fifth;
 }
 
 TEST_F(SimFileSystemTest, FindListsDotEntriesThenNamesInOrderIgnoringCase) {
@@ -49,7 +78,9 @@ TEST_F(SimFileSystemTest, FindListsDotEntriesThenNamesInOrderIgnoringCase) {
   ASSERT_TRUE(all.ok());
   EXPECT_EQ(Names(all), (std::vector<std::wstring>{L".", L"..", L"a.tmp", L"a.tmpx", L"b.TMP", L"noext",
                                                    L"open.tmp", L"sub"}));
-  EXPECT_EQ(Names(files().Find(L"c:\\temp\\*.tmp")), (std::vector<std::wstring>{L"a.tmp", L"b.TMP", L"open.tmp"}));
+  // "a.tmpx" is also "A~1.TMP", and a pattern matches short names too.
+  EXPECT_EQ(Names(files().Find(L"c:\\temp\\*.tmp")),
+            (std::vector<std::wstring>{L"a.tmp", L"a.tmpx", L"b.TMP", L"open.tmp"}));
   EXPECT_EQ(files().Find(L"C:\\Temp\\*.wmk").status, error::kFileNotFound);
   EXPECT_EQ(files().Find(L"C:\\NoSuch\\*").status, error::kPathNotFound);
   // A drive root has no "." or "..".
@@ -78,6 +109,13 @@ TEST_F(SimFileSystemTest, PathsResolveAgainstTheCurrentDirectoryAndDrive) {
   EXPECT_EQ(machine_->files().FullPath(L"lang.txt"), L"C:\\Work\\lang.txt");
   EXPECT_EQ(machine_->files().FullPath(L"C:\\Temp\\sub\\..\\.\\a.tmp"), L"C:\\Temp\\a.tmp");
   EXPECT_TRUE(files().GetAttributes(L"..\\Temp\\noext").ok());
+  // Win32 drops the last component's trailing dots and blanks, and one
+  // trailing dot of any other: each of these names another entry.
+  EXPECT_EQ(machine_->files().FullPath(L"C:\\Temp\\noext. ."), L"C:\\Temp\\noext");
+  EXPECT_EQ(machine_->files().FullPath(L"C:\\Temp\\sub.\\inner.tmp"), L"C:\\Temp\\sub\\inner.tmp");
+  // An entry answers to its short name: deleting "A~1.TMP" deletes "a.tmpx".
+  EXPECT_EQ(files().Delete(L"C:\\Temp\\A~1.TMP"), error::kSuccess);
+  EXPECT_FALSE(machine_->files().Exists(L"C:\\Temp\\a.tmpx"));
 }
 
 TEST_F(SimFileSystemTest, TextFilesReadLikeFgetwsAndAreCountedWhileOpen) {
