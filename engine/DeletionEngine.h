@@ -79,10 +79,13 @@ class DeletionEngine {
   void SetSelected(std::size_t index, std::int32_t selected);
   void ReadDriverDetails(std::size_t index);
   const std::wstring& StemOf(std::size_t index);
+  const std::wstring& DsNameOf(std::size_t index);
   void KeepPrinter(std::size_t index);
   void KeepForm(const std::wstring& formName);
   void KeepDriver(const std::wstring& driverName);
-  bool StemUsedByStayingPrinter(const std::wstring& stem) const;
+  // The data file, directory-service name and hardware folder of a printer
+  // that stays: files and keys named after them are not cleaned.
+  void KeepFilesOf(std::size_t index);
 
   sysaccess::SystemAccess& sys_;
   DialogPort& dialog_;
@@ -97,8 +100,13 @@ class DeletionEngine {
   std::unordered_map<std::wstring, std::vector<std::size_t>> recordsByDriver_;
   int localsRemaining_ = 0;  // local printers still installed and not yet handled
   std::vector<bool> kept_;   // printers the spooler did not delete
-  std::map<std::pair<std::wstring, std::wstring>, std::wstring> stems_;  // per (server, driver), planning only
+  using PerServerAndDriver = std::map<std::pair<std::wstring, std::wstring>, std::wstring>;
+  PerServerAndDriver stems_;    // planning only
+  PerServerAndDriver dsNames_;  // planning only
+  // Upper-cased: the files and keys named after them ignore case.
   std::set<std::wstring> stayingStems_;
+  std::set<std::wstring> stayingDsNames_;
+  std::set<std::wstring> stayingPnpFolders_;
   std::unordered_map<std::wstring, std::size_t> formIndex_;  // first form of each name
   std::vector<sysaccess::FormRecord> formsToTry_;  // deletable forms not yet tried through an open printer
   std::vector<PrinterNotDeleted> notDeleted_;

@@ -120,12 +120,12 @@ void DeletionEngine::ConfirmSharedDataFiles(const std::wstring& caption) {
 
 void DeletionEngine::KeepDriversOfStayingPrinters() {
   // Whatever the answers, a driver that a printer which stays still uses is
-  // not deleted, and files and keys named after a data file such a printer
-  // shares are not cleaned.
+  // not deleted, and files and keys named after what such a printer shares
+  // (its data file, hardware folder, directory-service name) are not cleaned.
   for (std::size_t i = 0; i < printers_.size(); ++i) {
     if (printers_[i].selected) continue;
     KeepDriver(printers_[i].driverName);
-    if (!StemOf(i).empty()) stayingStems_.insert(StemOf(i));
+    KeepFilesOf(i);
   }
 }
 

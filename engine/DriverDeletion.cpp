@@ -1,4 +1,5 @@
 // Whether a printer's driver may go, and deleting it with its files and keys.
+#include "base/WideText.h"
 #include "cleanup/DriverRegistryCleanup.h"
 #include "cleanup/FileCleanup.h"
 #include "engine/DeletionEngine.h"
@@ -24,36 +25,62 @@ void DeletionEngine::DeleteDriverOf(std::size_t index) {
     KeepDriver(r.driverName);
     return;
   }
-  const std::wstring stem = StemUsedByStayingPrinter(r.dataFileStem) ? std::wstring() : r.dataFileStem;
-  cleanup::CleanDriverFiles(sys_, r.pnpFolderName, stem, r.dsDriverName);
+  // What a printer that stays still uses is named after these too.
+  const auto unlessStaying = [](const std::set<std::wstring>& staying, const std::wstring& name) {
+    return staying.count(base::Upcase(name)) ? std::wstring() : name;
+  };
+  const std::wstring stem = unlessStaying(stayingStems_, r.dataFileStem);
+  cleanup::CleanDriverFiles(sys_, unlessStaying(stayingPnpFolders_, r.pnpFolderName), stem,
+                            unlessStaying(stayingDsNames_, r.dsDriverName));
   cleanup::CleanDriverRegistry(sys_, r.driverName, stem);
 }
 
 void DeletionEngine::ReadDriverDetails(std::size_t index) {
   auto& p = printers_[index];
   p.dataFileStem = StemOf(index);
-  p.dsDriverName = ReadDsDriverName(sys_, p, p.driverName);
+  p.dsDriverName = DsNameOf(index);
   if (p.IsLocal()) p.pnpFolderName = ReadPnpFolderName(sys_, p.printerName);
 }
 
-const std::wstring& DeletionEngine::StemOf(std::size_t index) {
-  // Within a run nothing changes a driver's data file before the drivers are
-  // deleted, so the lookup is made once per server and driver.
-  const auto& p = printers_[index];
+namespace {
+
+// Within a run nothing changes a driver's registry data before the drivers
+// are deleted, so each lookup is made once per server and driver.
+template <class Read>
+const std::wstring& Cached(std::map<std::pair<std::wstring, std::wstring>, std::wstring>& cache,
+                           const sysaccess::PrinterRecord& p, Read read) {
   auto key = std::make_pair(p.serverName, p.driverName);
-  auto it = stems_.find(key);
-  if (it == stems_.end()) it = stems_.emplace(std::move(key), ReadDataFileStem(sys_, p, p.driverName)).first;
+  auto it = cache.find(key);
+  if (it == cache.end()) it = cache.emplace(std::move(key), read()).first;
   return it->second;
+}
+
+}  // namespace
+
+const std::wstring& DeletionEngine::StemOf(std::size_t index) {
+  const auto& p = printers_[index];
+  return Cached(stems_, p, [&] { return ReadDataFileStem(sys_, p, p.driverName); });
+}
+
+const std::wstring& DeletionEngine::DsNameOf(std::size_t index) {
+  const auto& p = printers_[index];
+  return Cached(dsNames_, p, [&] { return ReadDsDriverName(sys_, p, p.driverName); });
+}
+
+void DeletionEngine::KeepFilesOf(std::size_t index) {
+  const auto& p = printers_[index];
+  const auto note = [](std::set<std::wstring>& staying, const std::wstring& name) {
+    if (!name.empty()) staying.insert(base::Upcase(name));
+  };
+  note(stayingStems_, StemOf(index));
+  note(stayingDsNames_, DsNameOf(index));
+  if (p.IsLocal()) note(stayingPnpFolders_, ReadPnpFolderName(sys_, p.printerName));
 }
 
 void DeletionEngine::KeepDriver(const std::wstring& driverName) {
   auto it = recordsByDriver_.find(driverName);
   if (it == recordsByDriver_.end()) return;
   for (std::size_t i : it->second) printers_[i].deleteDriver = 0;
-}
-
-bool DeletionEngine::StemUsedByStayingPrinter(const std::wstring& stem) const {
-  return !stem.empty() && stayingStems_.count(stem) > 0;
 }
 
 }  // namespace engine

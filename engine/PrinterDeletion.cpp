@@ -56,10 +56,9 @@ void DeletionEngine::KeepPrinter(std::size_t index) {
   ReadMediaSupported(sys_, p.printerName, media);
   for (const auto& name : media) KeepForm(name);
   if (kept_[index]) {
-    // A printer the spooler kept uses its driver and data file still.
+    // A printer the spooler kept uses its driver and its files still.
     KeepDriver(p.driverName);
-    const std::wstring& stem = StemOf(index);
-    if (!stem.empty()) stayingStems_.insert(stem);
+    KeepFilesOf(index);
   }
 }
 

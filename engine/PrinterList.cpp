@@ -54,7 +54,10 @@ void DeletionEngine::ResetRunState() {
   localsRemaining_ = 0;
   kept_.assign(printers_.size(), false);
   stems_.clear();
+  dsNames_.clear();
   stayingStems_.clear();
+  stayingDsNames_.clear();
+  stayingPnpFolders_.clear();
   formsToTry_.clear();
   notDeleted_.clear();
   for (std::size_t i = 0; i < printers_.size(); ++i) {

@@ -108,6 +108,27 @@ TEST_F(DriverDecisionTest, PrintersWhoseDataFileIsUnknownShareNothing) {
   EXPECT_TRUE(DriverExists(L"Mystery B"));
 }
 
+TEST_F(DriverDecisionTest, APrinterThatStaysKeepsTheHardwareFolderAndTemporaryFilesItShares) {
+  // Hall and Lobby are two printers of one model on different drivers: the
+  // same hardware folder and, here, the same directory-service driver name.
+  Load(R"({"base": "workstation",
+    "registry": {
+      "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Hall\\PnPData": {"HardwareID": "LPTENUM\\Maker-Model"},
+      "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Lobby\\PnPData": {"HardwareID": "USBPRINT\\maker-model"},
+      "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Mystery A\\DsSpooler": {"driverName": "Maker DS"},
+      "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Mystery B\\DsSpooler": {"driverName": "Maker DS"}},
+    "files": {
+      "C:\\Windows\\system32\\spool\\drivers\\x64\\Maker_Model\\model.gpd": {},
+      "C:\\Users\\Admin\\AppData\\Local\\Temp\\Maker DS.tmp": {}},
+    "spooler": {"drivers": [{"name": "Mystery A"}, {"name": "Mystery B"}],
+      "printers": [{"name": "Hall", "driver": "Mystery A"}, {"name": "Lobby", "driver": "Mystery B"}]}})");
+  dialog_.Check(L"Hall");
+  engine_->RunDeletion();
+  EXPECT_FALSE(DriverExists(L"Mystery A"));
+  EXPECT_TRUE(FileExists(L"C:\\Windows\\system32\\spool\\drivers\\x64\\Maker_Model\\model.gpd"));
+  EXPECT_TRUE(FileExists(L"C:\\Users\\Admin\\AppData\\Local\\Temp\\Maker DS.tmp"));
+}
+
 TEST_F(DriverDecisionTest, ADriverTheSpoolerKeepsKeepsItsFilesAndKeys) {
   Load(kSharing);
   machine_->FailWith("Spooler.DeleteDriver", os::error::kPrinterDriverInUse, L"Windows x64|Inkjet");
