@@ -36,9 +36,18 @@ done
 # as wineserver -> /etc/alternatives -> wineserver-stable, belongs to the
 # package that registered the alternative, not to the library it ends in).
 # Usr-merged systems list /bin and /usr/bin files under either name.
+# Every copy on PATH is tried, so a machine's own wrapper in /usr/local/bin
+# ahead of the packaged command hides nothing.
 package_of() {
-  local path owner candidate hops=0
-  path=$(command -v "$1" 2>/dev/null) || return 1
+  local path
+  while read -r path; do
+    owner_of_path "$path" && return 0
+  done < <(type -ap "$1" 2>/dev/null)
+  return 1
+}
+
+owner_of_path() {
+  local path="$1" owner candidate hops=0
   [ "${path#/}" != "$path" ] || return 1
   while [ -n "$path" ] && [ $hops -lt 10 ]; do
     for candidate in "$path" "${path#/usr}" "/usr$path"; do
