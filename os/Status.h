@@ -27,6 +27,9 @@ inline constexpr Status kAlreadyExists = 183;
 inline constexpr Status kMoreData = 234;
 inline constexpr Status kNoMoreItems = 259;
 inline constexpr Status kKeyDeleted = 1018;
+// What the OS boundary reports for a call that failed without setting an
+// error code: "no error" would read as success.
+inline constexpr Status kUnidentifiedError = 1287;
 inline constexpr Status kDependentServicesRunning = 1051;
 inline constexpr Status kServiceRequestTimeout = 1053;
 inline constexpr Status kServiceDatabaseLocked = 1055;

@@ -3,8 +3,10 @@
 #include <string>
 
 #include "cleanup/FormRegistryCleanup.h"
+#include <algorithm>
+
+#include "base/WideText.h"
 #include "sysaccess/EnvironmentProbes.h"
-#include "sysaccess/FaultGuard.h"
 #include "sysaccess/SpoolerInventory.h"
 
 namespace sysaccess {
@@ -29,6 +31,49 @@ bool DeleteForms(SystemAccess& sys, std::wstring_view printerName, const std::ve
   return printer != nullptr;
 }
 
+// Whether the spooler still lists the driver for the environment; true when
+// it cannot say, so that nothing of the driver is cleaned on a guess.
+bool StillListed(SystemAccess& sys, std::wstring_view environment, std::wstring_view driverName) {
+  auto drivers = sys.os().spooler.Drivers(environment);
+  if (!drivers.ok()) return drivers.status != os::error::kUnknownPrinterEnvironment;
+  return std::any_of(drivers.value.begin(), drivers.value.end(),
+                     [&](const os::DriverInfo& d) { return base::EqualsIgnoreCase(d.name, driverName); });
+}
+
+// One environment's attempt: its status, 0 when the driver is not (or no
+// longer) installed there.
+std::uint32_t DeleteDriverFor(SystemAccess& sys, std::wstring_view environment, std::wstring_view driverName,
+                              bool vistaOrLater, const std::wstring& packagePath) {
+  auto& spooler = sys.os().spooler;
+  os::Status status = spooler.DeleteDriver(environment, driverName, os::spool::kDeleteUnusedFiles, kDriverVersion);
+  if (status == os::error::kInvalidParameter) {
+    // Some spoolers (Wine's among them) refuse the unused-files flag itself.
+    // The driver still goes without it: the files the cleanup knows by name
+    // follow it, and the rest stays where another driver may need it.
+    status = spooler.DeleteDriver(environment, driverName, 0, kDriverVersion);
+  }
+  // The package's result is not folded in: a package that stays (still used
+  // by another driver, or never in the store) does not make the driver's
+  // deletion a failure. kProcNotFound (no such export) is the same: nothing
+  // was called.
+  if (status == os::error::kSuccess && vistaOrLater) spooler.DeleteDriverPackage(packagePath, environment);
+  // Not installed for this environment is what a driver of the other
+  // environment always meets here; a spooler that does not know the
+  // environment at all (a 32-bit Windows XP or 2000 and "Windows x64") holds
+  // no driver of it either.
+  if (status == os::error::kUnknownPrinterDriver || status == os::error::kUnknownPrinterEnvironment) {
+    return os::error::kSuccess;
+  }
+  // An answer that does not say whether the driver is still there (an invalid
+  // parameter after all, or a failure without a reason): the spooler's own
+  // list decides.
+  if ((status == os::error::kInvalidParameter || status == os::error::kUnidentifiedError) &&
+      !StillListed(sys, environment, driverName)) {
+    return os::error::kSuccess;
+  }
+  return status;
+}
+
 }  // namespace
 
 std::uint32_t DeletePrinterByName(SystemAccess& sys, std::wstring_view printerName) {
@@ -36,35 +81,20 @@ std::uint32_t DeletePrinterByName(SystemAccess& sys, std::wstring_view printerNa
   // as deleted, and cleans up after it, only when it is really gone.
   auto opened = sys.os().spooler.Open(printerName, os::spool::kPrinterAllAccess);
   if (!opened.ok()) return opened.status;
-  auto printer = std::move(opened.value);
-  const std::uint32_t status = RunFaultGuarded([&] { return printer->Delete(); });
-  printer.reset();  // closed after a fault as well
-  return status;
+  return opened.value->Delete();  // the handle is closed after a fault as well
 }
 
 std::uint32_t DeletePrinterConnectionByName(SystemAccess& sys, std::wstring_view printerName) {
-  return RunFaultGuarded([&] { return sys.os().spooler.DeleteConnection(printerName); });
+  return sys.os().spooler.DeleteConnection(printerName);
 }
 
 std::uint32_t DeleteDriverEverywhere(SystemAccess& sys, std::wstring_view driverName, bool* keptSomewhere) {
   const bool vistaOrLater = GetOsVersion(sys).majorVersion >= 6;
   // Read once, before the first deletion removes the driver's key.
   const std::wstring packagePath = vistaOrLater ? ReadDriverInfPath(sys, driverName) : std::wstring();
-  auto& spooler = sys.os().spooler;
   std::uint32_t status = 0;
   for (const wchar_t* environment : kEnvironments) {
-    status = RunFaultGuarded([&]() -> std::uint32_t {
-      const os::Status deleted =
-          spooler.DeleteDriver(environment, driverName, os::spool::kDeleteUnusedFiles, kDriverVersion);
-      // The package's result is not folded in: a package that stays (still
-      // used by another driver, or never in the store) does not make the
-      // driver's deletion a failure. kProcNotFound (no such export) is the
-      // same: nothing was called.
-      if (deleted == os::error::kSuccess && vistaOrLater) spooler.DeleteDriverPackage(packagePath, environment);
-      // Not installed for this environment is what a driver of the other
-      // environment always meets here.
-      return deleted == os::error::kUnknownPrinterDriver ? os::error::kSuccess : deleted;
-    });
+    status = DeleteDriverFor(sys, environment, driverName, vistaOrLater, packagePath);
     if (status != os::error::kSuccess && keptSomewhere) *keptSomewhere = true;
   }
   return status;

@@ -4,7 +4,10 @@
 
 namespace sysaccess {
 
-SystemAccess::SystemAccess(os::System system) : os_(system) {}
+SystemAccess::SystemAccess(os::System system)
+    : spooler_(system.spooler),
+      os_{system.registry,    spooler_,     system.services, system.files, system.processes,
+          system.environment, system.clock, system.prompts,  system.faults} {}
 
 SystemAccess::~SystemAccess() = default;
 

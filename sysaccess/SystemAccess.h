@@ -1,12 +1,14 @@
 #pragma once
 // The system access layer's state: the operating-system version record,
 // filled on first use and kept for the life of the process, and the service
-// controller with its Service Control Manager handle. One instance per
-// process; tests make one per simulated machine.
+// controller with its Service Control Manager handle. Its spooler is the
+// system's behind the fault guard. One instance per process; tests make one
+// per simulated machine.
 #include <memory>
 #include <optional>
 
 #include "os/System.h"
+#include "sysaccess/GuardedSpooler.h"
 
 namespace sysaccess {
 
@@ -32,6 +34,7 @@ class SystemAccess {
   ServiceController& Services();
 
  private:
+  GuardedSpooler spooler_;
   os::System os_;
   std::optional<os::OsVersionInfo> version_;
   std::unique_ptr<ServiceController> services_;

@@ -66,7 +66,8 @@ const char* const kWorkstation = R"json({
   }
 })json";
 
-// Windows XP on a 32-bit machine: no driver packages, no Vista form keys.
+// Windows XP on a 32-bit machine: no driver packages, no Vista form keys, and
+// a spooler that has never heard of 64-bit drivers.
 const char* const kXpWorkstation = R"json({
   "windows": {
     "version": "5.1.2600",
@@ -85,7 +86,8 @@ const char* const kXpWorkstation = R"json({
       "TMP": "C:\\Documents and Settings\\Admin\\Local Settings\\Temp",
       "USERNAME": "Admin"
     },
-    "driverPackageExport": false
+    "driverPackageExport": false,
+    "spoolerEnvironments": ["Windows NT x86", "Windows 4.0"]
   },
   "registry": {
     "HKEY_LOCAL_MACHINE\\SYSTEM\\ControlSet001\\Control\\Session Manager\\Environment": {

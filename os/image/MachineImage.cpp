@@ -248,7 +248,8 @@ std::uint32_t ReadState(const Reader& r, const Json& j, const std::string& where
 WindowsSpec ReadWindows(const Reader& r, const Json& j) {
   const std::string w = "/windows";
   r.Known(j, w, {"version", "windowsDirectory", "systemDirectory", "languageAbbreviation", "modulePath",
-                 "currentDirectory", "tickCount", "userSid", "currentControlSet", "variables", "driverPackageExport"});
+                 "currentDirectory", "tickCount", "userSid", "currentControlSet", "variables", "driverPackageExport",
+                 "spoolerEnvironments"});
   WindowsSpec out;
   auto text = [&](const char* name, std::optional<std::wstring>& field) {
     if (j.contains(name)) field = r.Text(j[name], w + "/" + name);
@@ -280,6 +281,9 @@ WindowsSpec ReadWindows(const Reader& r, const Json& j) {
     }
   }
   if (j.contains("driverPackageExport")) out.driverPackageExport = r.Flag(j["driverPackageExport"], w + "/driverPackageExport");
+  if (j.contains("spoolerEnvironments")) {
+    out.spoolerEnvironments = r.Texts(j["spoolerEnvironments"], w + "/spoolerEnvironments");
+  }
   return out;
 }
 
@@ -537,6 +541,11 @@ std::string WriteMachineImage(const MachineImage& image) {
     windows["variables"] = vars;
   }
   if (w.driverPackageExport) windows["driverPackageExport"] = *w.driverPackageExport;
+  if (!w.spoolerEnvironments.empty()) {
+    Json environments = Json::array();
+    for (const auto& e : w.spoolerEnvironments) environments.push_back(base::WideToUtf8(e));
+    windows["spoolerEnvironments"] = environments;
+  }
   if (!windows.empty()) j["windows"] = windows;
 
   if (!image.registry.empty()) {

@@ -35,6 +35,9 @@ struct WindowsSpec {
   std::optional<int> currentControlSet;
   std::vector<std::pair<std::wstring, std::wstring>> variables;
   std::optional<bool> driverPackageExport;
+  // The environments the spooler knows; any other is refused with 1805. None
+  // given: "Windows NT x86", "Windows x64", "Windows IA64" and "Windows 4.0".
+  std::vector<std::wstring> spoolerEnvironments;
 };
 
 struct RegistryKeySpec {

@@ -24,6 +24,7 @@ void SimMachine::Apply(const image::MachineImage& img) {
   if (w.currentControlSet) registry_.SetCurrentControlSet(*w.currentControlSet);
   for (const auto& [name, value] : w.variables) environment_.SetVariable(name, value);
   if (w.driverPackageExport) spooler_.SetPackageExport(*w.driverPackageExport);
+  if (!w.spoolerEnvironments.empty()) spooler_.SetEnvironments(w.spoolerEnvironments);
 
   for (const auto& key : img.registry) {
     registry_.CreateKey(key.path);
@@ -70,6 +71,7 @@ image::MachineImage SimMachine::ToImage() const {
   w.currentControlSet = registry_.currentControlSet();
   for (const auto& [upper, value] : env.variables) w.variables.emplace_back(env.variableNames.at(upper), value);
   w.driverPackageExport = spooler_.packageExport();
+  w.spoolerEnvironments = spooler_.environments();
 
   registry_.ForEachKey([&](const std::wstring& path, const SimKey& key) {
     if (key.denyWrite) img.protectedKeys.push_back(path);

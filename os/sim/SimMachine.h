@@ -59,8 +59,9 @@ class SimMachine {
   const SimPrompts& prompts() const { return prompts_; }
 
   void Inject(Injection injection) { gate_.Inject(std::move(injection)); }
-  void FailWith(std::string operation, Status error, std::wstring target = {}) {
-    gate_.Inject(Injection{std::move(operation), std::move(target), error, false, -1});
+  // times: how many calls it hits; -1 for all.
+  void FailWith(std::string operation, Status error, std::wstring target = {}, int times = -1) {
+    gate_.Inject(Injection{std::move(operation), std::move(target), error, false, times});
   }
   void FaultOn(std::string operation, std::wstring target = {}) {
     gate_.Inject(Injection{std::move(operation), std::move(target), 0, true, -1});

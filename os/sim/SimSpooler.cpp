@@ -7,14 +7,6 @@
 namespace os::sim {
 namespace {
 
-bool KnownEnvironment(std::wstring_view env) {
-  for (const wchar_t* known : {L"Windows NT x86", L"Windows x64", L"Windows IA64", L"Windows 4.0"}) {
-    if (base::EqualsIgnoreCase(env, known)) return true;
-  }
-  return false;
-}
-
-
 class SimPrinterHandle final : public PrinterHandle {
  public:
   SimPrinterHandle(SimSpooler& spooler, std::wstring name) : spooler_(spooler), name_(std::move(name)) {
@@ -195,6 +187,11 @@ Result<std::vector<PrinterInfo>> SimSpooler::Printers(std::uint32_t flags) {
     }
   }
   return R::Ok(std::move(out));
+}
+
+bool SimSpooler::KnownEnvironment(std::wstring_view environment) const {
+  return std::any_of(environments_.begin(), environments_.end(),
+                     [&](const std::wstring& known) { return base::EqualsIgnoreCase(environment, known); });
 }
 
 Result<std::vector<DriverInfo>> SimSpooler::Drivers(std::wstring_view environment) {

@@ -42,6 +42,9 @@ class SimSpooler final : public Spooler {
   void AddPackage(std::wstring infPath) { packages_.push_back(std::move(infPath)); }
   void SetPackageExport(bool present) { packageExport_ = present; }
   bool packageExport() const { return packageExport_; }
+  // The environments this spooler knows; others are refused with 1805.
+  void SetEnvironments(std::vector<std::wstring> environments) { environments_ = std::move(environments); }
+  const std::vector<std::wstring>& environments() const { return environments_; }
   void SetRunningCheck(std::function<bool()> running) { running_ = std::move(running); }
   void OnServiceStarted();  // forget objects whose registry keys are gone
 
@@ -66,6 +69,7 @@ class SimSpooler final : public Spooler {
   void RemovePrinter(std::wstring_view name);
   void RemoveDriver(std::list<SimDriver>::iterator driver);
   Status RemoveForm(std::wstring_view name);
+  bool KnownEnvironment(std::wstring_view environment) const;
 
  private:
   Gate& gate_;
@@ -83,6 +87,7 @@ class SimSpooler final : public Spooler {
   std::vector<SimForm> forms_;
   std::vector<std::wstring> packages_;
   bool packageExport_ = true;
+  std::vector<std::wstring> environments_ = {L"Windows NT x86", L"Windows x64", L"Windows IA64", L"Windows 4.0"};
   int openHandles_ = 0;
 };
 

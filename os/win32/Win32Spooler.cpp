@@ -15,7 +15,11 @@ template <class F>
 Status Guarded(F&& call) {
   BOOL ok = FALSE;
   CallTranslatingFaults([&] { ok = call(); });
-  return ok ? error::kSuccess : GetLastError();
+  if (ok) return error::kSuccess;
+  // Some spoolers fail without setting an error code (Wine's driver deletion
+  // for a driver that is not installed): that must not read as success.
+  const DWORD code = GetLastError();
+  return code ? code : error::kUnidentifiedError;
 }
 
 class Win32PrinterHandle final : public PrinterHandle {

@@ -129,6 +129,21 @@ TEST_F(DriverDecisionTest, APrinterThatStaysKeepsTheHardwareFolderAndTemporaryFi
   EXPECT_TRUE(FileExists(L"C:\\Users\\Admin\\AppData\\Local\\Temp\\Maker DS.tmp"));
 }
 
+TEST_F(DriverDecisionTest, OnA32BitXpTheUnknownX64EnvironmentKeepsNothingBack) {
+  // The spooler answers 1805 for "Windows x64": it holds no such driver, so
+  // the driver is gone and its files and keys follow it.
+  Load(R"({"base": "xp-workstation",
+    "registry": {"HKCU\\Software\\NVL\\Job Properties\\Driver\\LASER": {}},
+    "files": {"C:\\Documents and Settings\\Admin\\Local Settings\\Temp\\LASER.wmk": {}},
+    "spooler": {"drivers": [{"name": "Laser", "environment": "Windows NT x86", "dataFile": "LASER.PPD"}],
+                "printers": [{"name": "Office", "driver": "Laser"}]}})");
+  dialog_.Check(L"Office");
+  engine_->RunDeletion();
+  EXPECT_FALSE(DriverExists(L"Laser", L"Windows NT x86"));
+  EXPECT_FALSE(FileExists(L"C:\\Documents and Settings\\Admin\\Local Settings\\Temp\\LASER.wmk"));
+  EXPECT_FALSE(KeyExists(L"HKCU\\Software\\NVL\\Job Properties\\Driver\\LASER"));
+}
+
 TEST_F(DriverDecisionTest, ADriverTheSpoolerKeepsKeepsItsFilesAndKeys) {
   Load(kSharing);
   machine_->FailWith("Spooler.DeleteDriver", os::error::kPrinterDriverInUse, L"Windows x64|Inkjet");

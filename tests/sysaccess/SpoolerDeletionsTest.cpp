@@ -41,9 +41,31 @@ TEST_F(DriverDeletion, OnWindowsXpNoInfPathIsReadAndNoPackageIsTried) {
   EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Laser"), 0u);
   EXPECT_EQ(machine().gate().calls("Registry.OpenKey"), 0u) << "no INF path (nor architecture) is read";
   EXPECT_EQ(machine().gate().calls("Spooler.DeleteDriverPackage"), 0u);
+  // A 32-bit XP spooler does not know "Windows x64" at all: no driver there.
   EXPECT_EQ(EffectsOn(L"spooler."), (Lines{L"spooler.DeleteDriver Windows NT x86|Laser -> 0",
-                                           L"spooler.DeleteDriver Windows x64|Laser -> 1797"}));
+                                           L"spooler.DeleteDriver Windows x64|Laser -> 1805"}));
   EXPECT_EQ(machine().spooler().packages().size(), 1u);
+}
+
+TEST_F(DriverDeletion, ASpoolerThatRefusesTheUnusedFilesFlagStillLosesTheDriverWithoutIt) {
+  Given(R"({"base": "workstation", "spooler": {"drivers": [{"name": "Laser"}, {"name": "Ink"}],
+    "printers": [{"name": "Office", "driver": "Ink"}]}})");
+  machine().FailWith("Spooler.DeleteDriver", os::error::kInvalidParameter, L"Windows x64|Laser", 1);
+  bool kept = false;
+  EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Laser", &kept), 0u);
+  EXPECT_FALSE(kept);
+  EXPECT_TRUE(machine().spooler().drivers().size() == 1) << "only Ink, in use, is left";
+  // A refusal that leaves open whether the driver is still there (an invalid
+  // parameter again, or no reason at all): the spooler's list decides.
+  for (const os::Status ambiguous : {os::error::kInvalidParameter, os::error::kUnidentifiedError}) {
+    machine().gate().ClearInjections();
+    machine().FailWith("Spooler.DeleteDriver", ambiguous);
+    kept = false;
+    EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Laser", &kept), 0u) << "not listed in either environment";
+    EXPECT_FALSE(kept);
+    EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Ink", &kept), ambiguous) << "still listed for Windows x64";
+    EXPECT_TRUE(kept);
+  }
 }
 
 TEST_F(DriverDeletion, WithoutThePackageExportOnlyThePackageDeletionIsMissing) {
