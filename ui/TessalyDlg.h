@@ -4,6 +4,7 @@
 // engine's DialogPort: every call reaches a control with SendMessageW, so a
 // call from the worker thread runs on the dialog's thread while the worker
 // waits.
+#include <memory>
 #include <string>
 
 #include "engine/DeletionEngine.h"
@@ -11,6 +12,7 @@
 #include "framework/CheckListBox.h"
 #include "framework/Dialog.h"
 #include "framework/ListBox.h"
+#include "framework/WorkerThread.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 #include "sysaccess/SystemAccess.h"
@@ -44,6 +46,7 @@ class CTessalyDlg : public CDialog, public engine::DialogPort, private ui::Selec
   BOOL OnInitDialog() override;
   void OnOK() override;
   void OnCancel() override;
+  HANDLE ThreadUsingDialog() const override;
 
   void OnSysCommand(UINT id, LPARAM lParam);
   void OnPaint();
@@ -83,4 +86,7 @@ class CTessalyDlg : public CDialog, public engine::DialogPort, private ui::Selec
   CButton m_deleteAllBox;
   CButton m_exitButton;
   bool m_bRunning = false;
+  // The last run's thread, kept (not auto-deleted) so that the dialog does
+  // not go while it runs.
+  std::unique_ptr<CWinThread> m_worker;
 };
