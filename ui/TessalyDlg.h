@@ -20,7 +20,10 @@
 
 // The worker's report that a run has ended. Sent, not posted: the worker
 // waits until the dialog has refilled the printer table it was using.
-inline constexpr UINT WM_DELETION_COMPLETE = WM_USER + 1;
+// From the WM_APP range, which no system class uses: WM_USER + 1 is also
+// DM_SETDEFID, which the dialog manager and any program may send to a
+// dialog, and the dialog would take it for the end of a run still going.
+inline constexpr UINT WM_DELETION_COMPLETE = WM_APP + 1;
 
 class CTessalyDlg : public CDialog, public engine::DialogPort, private ui::SelectionView {
  public:
