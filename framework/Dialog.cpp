@@ -53,10 +53,12 @@ INT_PTR CDialog::DoModal() {
                                          &CDialog::DialogProc, 0);
   t_dialogCreating = nullptr;
 
+  std::optional<int> quit;
   if (hwnd && m_bContinueModal) {
     if (show) ::ShowWindow(hwnd, SW_SHOWNORMAL);
-    RunModalLoop();
+    quit = RunModalLoop();
   }
+  if (const std::optional<int> quitWhileWaiting = WaitForThreadUsingDialog()) quit = quitWhileWaiting;
 
   // The owner is enabled before the dialog goes, or Windows would activate
   // some other application's window in its place.
@@ -68,24 +70,50 @@ INT_PTR CDialog::DoModal() {
     SetWindowPos(nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
     DestroyWindow();
   }
+  // WM_QUIT belongs to whoever runs the loop outside us.
+  if (quit) PostQuitMessage(*quit);
   return m_nModalResult;
 }
 
-void CDialog::RunModalLoop() {
+std::optional<int> CDialog::RunModalLoop() {
   MSG msg;
   while (m_bContinueModal) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == -1) break;
-    if (got == 0) {
-      // WM_QUIT belongs to whoever runs the loop outside us.
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
+    if (got == 0) return static_cast<int>(msg.wParam);
     if (!AfxPreTranslateMessage(&msg)) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
   }
+  return std::nullopt;
+}
+
+std::optional<int> CDialog::WaitForThreadUsingDialog() {
+  HANDLE thread = ThreadUsingDialog();
+  if (!thread || WaitForSingleObject(thread, 0) != WAIT_TIMEOUT) return std::nullopt;
+  // The loop that acted on the user's input has ended: nothing may start
+  // anew (a second run) in a dialog that is going. It still paints, and it
+  // must still answer the messages the thread sends it, or the thread would
+  // wait in SendMessageW for a dialog that waits for the thread.
+  if (m_hWnd) ::EnableWindow(m_hWnd, FALSE);
+  std::optional<int> quit;
+  for (;;) {
+    const DWORD woke = MsgWaitForMultipleObjectsEx(1, &thread, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woke != WAIT_OBJECT_0 + 1) break;  // the thread has ended (or the handle is no handle)
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        quit = static_cast<int>(msg.wParam);
+        continue;
+      }
+      if (!AfxPreTranslateMessage(&msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+    }
+  }
+  return quit;
 }
 
 void CDialog::EndDialog(int result) {

@@ -37,10 +37,13 @@ void ApplyDeleteAllClicked(SelectionView& view, const res::Texts& texts) {
   }
   const int answer = view.ShowMessage(texts.Load(res::kDeleteAllWarning),
                                       os::mb::kOkCancel | os::mb::kIconError | os::mb::kDefButton2);
-  if (answer == os::mb::kIdCancel) {
-    view.SetDeleteAllChecked(false);
-  } else {
+  // Only OK arms the box. MessageBoxW answers 0 when it could not show the
+  // warning at all (no memory, a desktop that is going): a warning nobody
+  // saw must not stand for the user's consent to delete every driver.
+  if (answer == os::mb::kIdOk) {
     CheckEveryItem(view, true);
+  } else {
+    view.SetDeleteAllChecked(false);
   }
 }
 

@@ -5,9 +5,9 @@
 #include "about/AboutCommand.h"
 #include "framework/PaintDC.h"
 #include "framework/ResourceModule.h"
-#include "framework/WorkerThread.h"
 #include "res/StringIds.h"
 #include "ui/DeleteCommand.h"
+#include "ui/DeletionWorker.h"
 #include "ui/Layout.h"
 
 namespace {
@@ -185,10 +185,16 @@ void CTessalyDlg::OnDeleteClicked() {
   // The close box goes grey with "Exit": the worker uses this dialog, its
   // controls and its engine until it has reported the end of the run.
   if (HMENU menu = GetSystemMenu(FALSE)) EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
-  if (!AfxBeginThread(&CTessalyDlg::DeletionThreadProc, this)) {
+  // The previous run's thread has reported its end; at most it is still
+  // returning, which needs neither its object nor its handle.
+  m_worker.reset(AfxBeginThread(&CTessalyDlg::DeletionThreadProc, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED));
+  if (!m_worker) {
     // Nothing ran: the dialog is as it was before the click.
     OnDeletionComplete(0, 0);
+    return;
   }
+  m_worker->m_bAutoDelete = FALSE;
+  m_worker->ResumeThread();
 }
 
 UINT CTessalyDlg::DeletionThreadProc(LPVOID param) {
@@ -196,10 +202,12 @@ UINT CTessalyDlg::DeletionThreadProc(LPVOID param) {
   // A fault inside a spooler call of the run must reach the engine's guard
   // as a CSE; the translator is a per-thread setting.
   dialog->m_sys.os().faults.InstallTranslatorOnThisThread();
-  dialog->m_engine.RunDeletion();
-  ::SendMessageW(dialog->m_hWnd, WM_DELETION_COMPLETE, 0, 0);
+  ui::RunDeletionThenReport(dialog->m_engine,
+                            [dialog] { ::SendMessageW(dialog->m_hWnd, WM_DELETION_COMPLETE, 0, 0); });
   return 0;
 }
+
+HANDLE CTessalyDlg::ThreadUsingDialog() const { return m_worker ? m_worker->m_hThread : nullptr; }
 
 LRESULT CTessalyDlg::OnDeletionComplete(WPARAM, LPARAM) {
   m_engine.RefillPrinterList();

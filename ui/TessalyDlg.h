@@ -4,6 +4,7 @@
 // engine's DialogPort: every call reaches a control with SendMessageW, so a
 // call from the worker thread runs on the dialog's thread while the worker
 // waits.
+#include <memory>
 #include <string>
 
 #include "engine/DeletionEngine.h"
@@ -11,6 +12,7 @@
 #include "framework/CheckListBox.h"
 #include "framework/Dialog.h"
 #include "framework/ListBox.h"
+#include "framework/WorkerThread.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 #include "sysaccess/SystemAccess.h"
@@ -18,7 +20,10 @@
 
 // The worker's report that a run has ended. Sent, not posted: the worker
 // waits until the dialog has refilled the printer table it was using.
-inline constexpr UINT WM_DELETION_COMPLETE = WM_USER + 1;
+// From the WM_APP range, which no system class uses: WM_USER + 1 is also
+// DM_SETDEFID, which the dialog manager and any program may send to a
+// dialog, and the dialog would take it for the end of a run still going.
+inline constexpr UINT WM_DELETION_COMPLETE = WM_APP + 1;
 
 class CTessalyDlg : public CDialog, public engine::DialogPort, private ui::SelectionView {
  public:
@@ -44,6 +49,7 @@ class CTessalyDlg : public CDialog, public engine::DialogPort, private ui::Selec
   BOOL OnInitDialog() override;
   void OnOK() override;
   void OnCancel() override;
+  HANDLE ThreadUsingDialog() const override;
 
   void OnSysCommand(UINT id, LPARAM lParam);
   void OnPaint();
@@ -83,4 +89,7 @@ class CTessalyDlg : public CDialog, public engine::DialogPort, private ui::Selec
   CButton m_deleteAllBox;
   CButton m_exitButton;
   bool m_bRunning = false;
+  // The last run's thread, kept (not auto-deleted) so that the dialog does
+  // not go while it runs.
+  std::unique_ptr<CWinThread> m_worker;
 };

@@ -15,6 +15,17 @@ class Win32Clock final : public Clock {
 class Win32Prompts final : public Prompts {
  public:
   int Show(WindowId owner, std::wstring_view text, std::wstring_view caption, std::uint32_t style) override {
+    // A box without owner is the worker thread's: nothing ties it to the
+    // dialog, whose thread holds the foreground, so it could open behind
+    // the dialog and leave the user a greyed-out window and nothing to
+    // answer. MB_SETFOREGROUND makes the box call SetForegroundWindow for
+    // itself; a background thread may, because the right belongs to the
+    // foreground process, not to one of its threads. When the user has
+    // gone to another program meanwhile, Windows flashes the box's taskbar
+    // button instead, as it should. Not MB_TOPMOST: that would keep the box
+    // above every program's windows, and above the About window the dialog
+    // may still open, until it is answered.
+    if (owner == 0) style |= MB_SETFOREGROUND;
     return MessageBoxW(reinterpret_cast<HWND>(owner), std::wstring(text).c_str(), std::wstring(caption).c_str(), style);
   }
 };

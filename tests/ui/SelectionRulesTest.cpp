@@ -82,8 +82,16 @@ TEST(SelectionRulesTest, TheBoxWarnsAndThenChecksEveryPrinterOrNothingChanges) {
   EXPECT_FALSE(view.box);
   EXPECT_EQ(view.items, (std::vector<bool>{false, true, false}));
 
-  // MessageBoxW answers 0 when it cannot show itself; only Cancel refuses.
+  // MessageBoxW answers 0 when it cannot show itself: a warning nobody saw
+  // arms nothing, the box goes back as after Cancel.
   view.answer = 0;
+  view.ClickBox(kTexts);
+  ASSERT_EQ(view.shown.size(), 2u);
+  EXPECT_FALSE(view.box);
+  EXPECT_EQ(view.items, (std::vector<bool>{false, true, false}));
+
+  // Only OK arms the box.
+  view.answer = 1;  // IDOK
   view.ClickBox(kTexts);
   EXPECT_TRUE(view.box);
   EXPECT_EQ(view.items, (std::vector<bool>{true, true, true}));
@@ -92,7 +100,7 @@ TEST(SelectionRulesTest, TheBoxWarnsAndThenChecksEveryPrinterOrNothingChanges) {
   view.ClickBox(kTexts);
   EXPECT_FALSE(view.box);
   EXPECT_EQ(view.items, (std::vector<bool>{false, false, false}));
-  EXPECT_EQ(view.shown.size(), 2u);
+  EXPECT_EQ(view.shown.size(), 3u);
 }
 
 }  // namespace

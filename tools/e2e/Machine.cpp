@@ -43,6 +43,17 @@ bool RegistryValueExists(HKEY root, const std::wstring& path, const std::wstring
 
 bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+bool ServiceRunning(const wchar_t* name) {
+  SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+  if (!manager) return false;
+  SC_HANDLE service = OpenServiceW(manager, name, SERVICE_QUERY_STATUS);
+  SERVICE_STATUS status{};
+  const bool running = service && QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_RUNNING;
+  if (service) CloseServiceHandle(service);
+  CloseServiceHandle(manager);
+  return running;
+}
+
 bool Contains(const std::vector<std::wstring>& list, const std::wstring& item) {
   return std::find(list.begin(), list.end(), item) != list.end();
 }

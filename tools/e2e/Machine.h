@@ -13,6 +13,8 @@ std::vector<std::wstring> InstalledDrivers(const wchar_t* environment);
 bool RegistryKeyExists(HKEY root, const std::wstring& path);
 bool RegistryValueExists(HKEY root, const std::wstring& path, const std::wstring& name);
 bool FileExists(const std::wstring& path);
+// The service reports SERVICE_RUNNING to the Service Control Manager.
+bool ServiceRunning(const wchar_t* name);
 bool Contains(const std::vector<std::wstring>& list, const std::wstring& item);
 
 }  // namespace e2e

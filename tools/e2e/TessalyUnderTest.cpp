@@ -96,8 +96,10 @@ bool TessalyUnderTest::Answer(const std::wstring& text, int button, const std::w
     failure = L"the message box says [" + TextOf(box) + L"] " + shown + L"\nexpected [" + caption + L"] " + text;
     return false;
   }
-  // A box of the worker thread has no owner and may lie behind the dialog;
-  // a user would bring it to the front before clicking it.
+  // A box of the worker thread has no owner: it opens in front, but once the
+  // dialog has been clicked since, it lies behind it, and a user would bring
+  // it to the front before answering. Scenarios that check that a box opens
+  // in front look before they answer.
   SetForegroundWindow(box);
   BringWindowToTop(box);
   WaitUntil([&] { return GetForegroundWindow() == box; }, 2s);
