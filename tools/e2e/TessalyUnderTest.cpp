@@ -1,22 +1,10 @@
 #include "tools/e2e/TessalyUnderTest.h"
 
-#include <map>
-
+#include "res/Languages.h"
 #include "tools/e2e/Screenshot.h"
 
 namespace e2e {
 namespace {
-
-using Table = std::map<int, std::wstring>;
-
-#define TESSALY_STRING(id, text) {id, L"" text},
-const Table kEnglish = {
-#include "res/strings/ENU.inc"
-};
-const Table kGerman = {
-#include "res/strings/DEU.inc"
-};
-#undef TESSALY_STRING
 
 std::wstring Beside(const wchar_t* file) {
   wchar_t path[MAX_PATH] = {};
@@ -31,8 +19,8 @@ bool IsMainDialog(HWND hwnd) { return ClassOf(hwnd) == L"#32770" && GetDlgItem(h
 
 }  // namespace
 
-std::wstring EnglishText(int id) { return kEnglish.at(id); }
-std::wstring GermanText(int id) { return kGerman.at(id); }
+std::wstring EnglishText(int id) { return res::TextsOf(L"ENU").strings.at(id); }
+std::wstring GermanText(int id) { return res::TextsOf(L"DEU").strings.at(id); }
 
 TessalyUnderTest::TessalyUnderTest() {
   std::wstring exe = Beside(L"Tessaly.exe");
