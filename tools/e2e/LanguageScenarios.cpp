@@ -21,7 +21,13 @@ constexpr char kOnePrinter[] = R"({
   }
 })";
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+// UTF-8, for the messages of a failing check.
+std::string Narrow(const std::wstring& text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+  return out;
+}
 
 bool WriteLanguageFile(const std::string& content) {
   HANDLE file = CreateFileW(kLanguageFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
