@@ -1,8 +1,5 @@
 #include "app/InterfaceLanguage.h"
 
-#include <array>
-#include <utility>
-
 #include "base/WideText.h"
 
 namespace app {
@@ -12,14 +9,18 @@ namespace {
 // longer line arrives in pieces, each examined as a line of its own.
 constexpr std::size_t kLineChars = 100;
 
+// The values in the order they are tried, from the one list of languages.
 // The codes are part of the module names and kept exactly as the language
 // modules are named ("sw" is SME, "tc" TCH, "cz" CSY, "tu" TRK).
-constexpr std::array<std::pair<const wchar_t*, const wchar_t*>, 19> kLanguages{{
-    {L"en", L"ENU"}, {L"es", L"ESP"}, {L"it", L"ITA"}, {L"fr", L"FRA"}, {L"de", L"DEU"},
-    {L"ja", L"JPN"}, {L"pt", L"PTB"}, {L"nl", L"NLD"}, {L"cz", L"CSY"}, {L"da", L"DAN"},
-    {L"fi", L"FIN"}, {L"ko", L"KOR"}, {L"no", L"NOR"}, {L"pl", L"PLK"}, {L"ru", L"RUS"},
-    {L"sc", L"CHS"}, {L"sw", L"SME"}, {L"tc", L"TCH"}, {L"tu", L"TRK"},
-}};
+struct LanguageValue {
+  const wchar_t* value;
+  const wchar_t* code;
+};
+constexpr LanguageValue kLanguages[] = {
+#define TESSALY_LANGUAGE(code, serverlang, locale, localeModule, langId, name) {L"" serverlang, L"" #code},
+#include "res/Languages.inc"
+#undef TESSALY_LANGUAGE
+};
 
 // What wcstok(s, L"=") and then wcstok(nullptr, L" \t\n") give for the text
 // that starts at "serverlang=": the second token, or nothing.
@@ -52,8 +53,8 @@ std::size_t FindExtension(std::wstring_view path) {
 }  // namespace
 
 std::optional<std::wstring> LanguageCodeFor(std::wstring_view value) {
-  for (const auto& [name, code] : kLanguages) {
-    if (base::EqualsIgnoreCase(value, name)) return std::wstring(code);
+  for (const auto& language : kLanguages) {
+    if (base::EqualsIgnoreCase(value, language.value)) return std::wstring(language.code);
   }
   return std::nullopt;
 }
@@ -91,7 +92,11 @@ bool SelectInterfaceLanguage(os::Files& files, os::Environment& environment, Lan
   // LOCALE_SABBREVLANGNAME says ESN for Spanish with the modern sort; the
   // Spanish module is ESP whatever the sort.
   if (*code == L"ESN") code = L"ESP";
-  return installer.LoadAndInstall(LanguageModulePath(environment.ModulePath(), *code));
+  // The program's own path did not fit the 260 characters it is read into
+  // (it comes back empty): the module name would be a bare one.
+  const std::wstring executable = environment.ModulePath();
+  if (!base::IsFullPath(executable)) return false;
+  return installer.LoadAndInstall(LanguageModulePath(executable, *code));
 }
 
 }  // namespace app

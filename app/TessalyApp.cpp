@@ -15,6 +15,9 @@ CTessalyApp theApp;
 CTessalyApp::CTessalyApp() : CWinApp(nullptr) {}
 
 BOOL CTessalyApp::InitInstance() {
+  // Before anything loads a library by name: an elevated process must not
+  // take a DLL from whatever folder it was started in.
+  AfxRemoveCurrentFolderFromDllSearch();
   // dwSize 8, the structure's size: the list box, buttons and statics of
   // the dialog are among the Windows 95 classes.
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
@@ -34,7 +37,7 @@ BOOL CTessalyApp::InitInstance() {
 
 bool CTessalyApp::LoadAndInstall(const std::wstring& path) {
   // Never freed: the module is the resource source until the process ends.
-  HMODULE module = LoadLibraryW(path.c_str());
+  HINSTANCE module = AfxLoadResourceModule(path.c_str());
   if (!module) return false;
   AfxSetResourceHandle(module);
   return true;

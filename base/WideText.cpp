@@ -82,4 +82,11 @@ std::wstring FormatText(std::wstring_view pattern, std::initializer_list<std::ws
   return out;
 }
 
+bool IsFullPath(std::wstring_view path) {
+  if (path.size() < 3) return false;
+  const wchar_t drive = static_cast<wchar_t>(path[0] | 0x20);
+  if (drive >= L'a' && drive <= L'z' && path[1] == L':' && path[2] == L'\\') return true;
+  return path[0] == L'\\' && path[1] == L'\\' && path[2] != L'\\';
+}
+
 }  // namespace base

@@ -29,4 +29,8 @@ std::wstring_view AsText(std::wstring_view s);
 // the Windows and Linux runtimes, so every message goes through here.
 std::wstring FormatText(std::wstring_view pattern, std::initializer_list<std::wstring_view> args);
 
+// A path that names its folder from the root: "X:\\..." or "\\\\server\\...".
+// Any other name makes LoadLibrary search the current folder and PATH.
+bool IsFullPath(std::wstring_view path);
+
 }  // namespace base

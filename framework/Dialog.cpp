@@ -49,8 +49,11 @@ INT_PTR CDialog::DoModal() {
   m_bContinueModal = true;
   m_nModalResult = -1;
   t_dialogCreating = this;
-  HWND hwnd = CreateDialogIndirectParamW(module, reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()), owner,
-                                         &CDialog::DialogProc, 0);
+  // The template is a copy in our own memory. Its windows belong to the
+  // executable: a language module is mapped as data, no code module that a
+  // window or control could belong to.
+  HWND hwnd = CreateDialogIndirectParamW(AfxGetInstanceHandle(), reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()),
+                                         owner, &CDialog::DialogProc, 0);
   t_dialogCreating = nullptr;
 
   std::optional<int> quit;

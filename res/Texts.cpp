@@ -11,7 +11,9 @@ struct Entry {
 // The narrow literals of the table become wide by concatenation with L"".
 constexpr Entry kEnglish[] = {
 #define TESSALY_STRING(id, text) {id, L"" text},
+#define TESSALY_DIALOG_TEXT(name, text)
 #include "res/strings/ENU.inc"
+#undef TESSALY_DIALOG_TEXT
 #undef TESSALY_STRING
 };
 

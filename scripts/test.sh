@@ -79,6 +79,10 @@ if build_or_fail wine build_cross_tree; then
   # The program driven as a user would, in a prefix and on a display of its own.
   bash tools/e2e/run-e2e.sh build/mingw artifacts/e2e.log
   gtest_summary e2e artifacts/e2e.log $?
+  # Every language under its own system locale, from the installed package;
+  # the contact sheet of all main dialogs is artifacts/languages.png.
+  bash tools/e2e/run-languages.sh build/mingw artifacts/languages.log
+  gtest_summary languages artifacts/languages.log $?
 fi
 
 echo

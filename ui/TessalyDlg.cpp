@@ -25,8 +25,7 @@ CTessalyDlg::CTessalyDlg(sysaccess::SystemAccess& sys, const res::Texts& texts, 
     : CDialog(IDD_TESSALY_DIALOG, parent),
       m_sys(sys),
       m_texts(texts),
-      m_hIcon(LoadIconW(AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_MAINFRAME), RT_GROUP_ICON),
-                        MAKEINTRESOURCEW(IDR_MAINFRAME))),
+      m_hIcon(AfxLoadIcon(MAKEINTRESOURCEW(IDR_MAINFRAME))),
       m_engine(sys, *this, texts) {}
 
 CTessalyDlg::~CTessalyDlg() = default;

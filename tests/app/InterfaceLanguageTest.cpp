@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "app/InterfaceLanguage.h"
 #include "os/sim/SimMachine.h"
+#include "res/Languages.h"
 
 namespace app {
 namespace {
@@ -22,10 +24,13 @@ class RecordingInstaller final : public LanguageModuleInstaller {
   std::vector<std::wstring> tried;
 };
 
-// A workstation whose language file holds these bytes (none: no file).
-std::unique_ptr<os::sim::SimMachine> MachineWithLanguageFile(const char* content, const std::string& locale = "ENU") {
+// A workstation whose language file holds these bytes (none: no file), with
+// Tessaly.exe at this path.
+std::unique_ptr<os::sim::SimMachine> MachineWithLanguageFile(
+    const char* content, const std::string& locale = "ENU",
+    const std::string& modulePath = R"(C:\\Program Files\\Tessaly\\Tessaly.exe)") {
   auto m = os::sim::SimMachine::FromImage(R"({"base": "workstation", "windows": {"languageAbbreviation": ")" +
-                                          locale + R"("}})");
+                                          locale + R"(", "modulePath": ")" + modulePath + R"("}})");
   if (content) m->files().AddFile(L"E:\\nvl\\server\\lcdstr\\current.lang", os::attr::kArchive, content);
   return m;
 }
@@ -35,8 +40,9 @@ std::wstring Module(const wchar_t* code) { return std::wstring(kBeside) + code +
 
 // The module the program tries to load for this file and locale. Found,
 // read to its end or not opened at all, the file is closed afterwards.
-std::wstring ModuleTried(const char* content, const std::string& locale = "ENU", bool readOnly = false) {
-  auto m = MachineWithLanguageFile(content, locale);
+std::wstring ModuleTried(const char* content, const std::string& locale = "ENU", bool readOnly = false,
+                         const std::string& modulePath = R"(C:\\Program Files\\Tessaly\\Tessaly.exe)") {
+  auto m = MachineWithLanguageFile(content, locale, modulePath);
   if (readOnly) {
     EXPECT_EQ(m->files().SetAttributes(L"E:\\nvl\\server\\lcdstr\\current.lang", os::attr::kReadOnly), 0u);
   }
@@ -73,6 +79,43 @@ TEST(InterfaceLanguageTest, WithoutAUsableFileTheSystemLocaleChooses) {
   EXPECT_EQ(ModuleTried("serverlang=es"), Module(L"ESP"));
   // No locale answer either: no module is even looked for.
   EXPECT_EQ(ModuleTried(nullptr, ""), L"(nothing)");
+}
+
+TEST(InterfaceLanguageTest, EveryLanguageOfTheListIsReachedByItsServerLanguageValue) {
+  std::set<std::wstring> codes, values;
+  for (const res::Language& language : res::Languages()) {
+    SCOPED_TRACE(std::string(language.code.begin(), language.code.end()));
+    EXPECT_TRUE(codes.insert(language.code).second) << "a code twice";
+    EXPECT_TRUE(values.insert(language.serverLanguage).second) << "a value twice: the later one would never win";
+    const std::string value(language.serverLanguage.begin(), language.serverLanguage.end());
+    std::string upper = value;
+    for (char& c : upper) c = static_cast<char>(c - 'a' + 'A');
+    // Whatever the system locale says: the file comes first.
+    EXPECT_EQ(ModuleTried(("serverlang=" + value + "\n").c_str(), "KOR"), Module(language.code.c_str()));
+    EXPECT_EQ(ModuleTried(("serverlang=" + upper + "\n").c_str(), "KOR"), Module(language.code.c_str()));
+  }
+  // The codes the file's values give are the module names the table fixes,
+  // not what Windows itself calls these languages.
+  EXPECT_EQ(LanguageCodeFor(L"sw"), L"SME");
+  EXPECT_EQ(LanguageCodeFor(L"tc"), L"TCH");
+  EXPECT_EQ(LanguageCodeFor(L"cz"), L"CSY");
+  EXPECT_EQ(LanguageCodeFor(L"tu"), L"TRK");
+  EXPECT_EQ(LanguageCodeFor(L"sv"), std::nullopt);
+  EXPECT_EQ(codes.size(), 19u);
+}
+
+TEST(InterfaceLanguageTest, NoModuleIsLoadedByABareName) {
+  // GetModuleFileNameW could not fit the program's path into 260
+  // characters: the module name would be a bare "DEU.dll", which
+  // LoadLibrary looks for in the current folder and on PATH.
+  EXPECT_EQ(ModuleTried(nullptr, "DEU", false, ""), L"(nothing)");
+  EXPECT_EQ(ModuleTried("serverlang=de\n", "ENU", false, ""), L"(nothing)");
+  EXPECT_EQ(ModuleTried(nullptr, "DEU", false, "Tessaly.exe"), L"(nothing)");
+  EXPECT_EQ(ModuleTried(nullptr, "DEU", false, R"(Tools\\Tessaly.exe)"), L"(nothing)");
+  EXPECT_EQ(ModuleTried(nullptr, "DEU", false, R"(\\Tools\\Tessaly.exe)"), L"(nothing)");
+  // Full paths, on a drive or a share, are used as they are.
+  EXPECT_EQ(ModuleTried(nullptr, "DEU", false, R"(\\\\srv\\tools\\Tessaly.exe)"), L"\\\\srv\\tools\\TessalyDEU.dll");
+  EXPECT_EQ(ModuleTried(nullptr, "DEU", false, R"(d:\\Tessaly.exe)"), L"d:\\TessalyDEU.dll");
 }
 
 TEST(InterfaceLanguageTest, LongLinesArriveInPiecesOfNinetyNineCharacters) {

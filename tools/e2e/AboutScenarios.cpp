@@ -39,30 +39,6 @@ POINT ExpectedTopLeft() {
 
 HWND TextControl(HWND about) { return FindWindowExW(about, nullptr, nullptr, L"Scroller"); }
 
-// The pixels of a screen rectangle as they show now.
-std::vector<COLORREF> Grab(const RECT& r) {
-  std::vector<COLORREF> pixels;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
-  for (int y = 0; y < r.bottom - r.top; ++y) {
-    for (int x = 0; x < r.right - r.left; ++x) pixels.push_back(GetPixel(memory, x, y));
-  }
-  SelectObject(memory, previous);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
-}
-
-int LightPixels(const std::vector<COLORREF>& pixels) {
-  int n = 0;
-  for (COLORREF c : pixels) n += GetRValue(c) > 160 && GetGValue(c) > 160 && GetBValue(c) > 160;
-  return n;
-}
-
 // What the user sees when the window opens: the picture's outline, its
 // place, and the text that starts to scroll after a second.
 void CheckOpenedWindow(HWND about, const std::wstring& shotPrefix) {
@@ -92,10 +68,10 @@ void CheckOpenedWindow(HWND about, const std::wstring& shotPrefix) {
 
   std::this_thread::sleep_for(1200ms);  // past the first second's rest
   SaveScreenshot(shotPrefix + L"-1", {about});
-  const auto first = Grab(t);
+  const auto first = GrabPixels(t);
   std::this_thread::sleep_for(1000ms);
   SaveScreenshot(shotPrefix + L"-2", {about});
-  const auto second = Grab(t);
+  const auto second = GrabPixels(t);
   EXPECT_GT(LightPixels(first), 200) << "white text on the black screen";
   EXPECT_NE(first, second) << "the text must move between the two screenshots";
 }

@@ -73,4 +73,27 @@ bool SaveScreenshot(const std::wstring& name, const std::vector<HWND>& windows) 
   return ok;
 }
 
+std::vector<COLORREF> GrabPixels(const RECT& r) {
+  std::vector<COLORREF> pixels;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+  for (int y = 0; y < r.bottom - r.top; ++y) {
+    for (int x = 0; x < r.right - r.left; ++x) pixels.push_back(GetPixel(memory, x, y));
+  }
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+int LightPixels(const std::vector<COLORREF>& pixels) {
+  int n = 0;
+  for (COLORREF c : pixels) n += GetRValue(c) > 160 && GetGValue(c) > 160 && GetBValue(c) > 160;
+  return n;
+}
+
 }  // namespace e2e

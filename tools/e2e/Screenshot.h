@@ -17,4 +17,9 @@ std::wstring ArtifactsFolder();
 // NAME.bmp in the artifacts folder. False when nothing could be captured.
 bool SaveScreenshot(const std::wstring& name, const std::vector<HWND>& windows);
 
+// The pixels of a screen rectangle as they show now, row by row.
+std::vector<COLORREF> GrabPixels(const RECT& r);
+// How many of them are near white.
+int LightPixels(const std::vector<COLORREF>& pixels);
+
 }  // namespace e2e

@@ -1,29 +1,10 @@
 #include "tools/e2e/TessalyUnderTest.h"
 
-#include <map>
-
+#include "res/Languages.h"
 #include "tools/e2e/Screenshot.h"
 
 namespace e2e {
 namespace {
-
-using Table = std::map<int, std::wstring>;
-
-#define TESSALY_STRING(id, text) {id, L"" text},
-const Table kEnglish = {
-#include "res/strings/ENU.inc"
-};
-const Table kGerman = {
-#include "res/strings/DEU.inc"
-};
-#undef TESSALY_STRING
-
-std::wstring Beside(const wchar_t* file) {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder = path;
-  return folder.substr(0, folder.find_last_of(L'\\') + 1) + file;
-}
 
 bool IsMessageBox(HWND hwnd) { return ClassOf(hwnd) == L"#32770" && GetDlgItem(hwnd, 0xFFFF) != nullptr; }
 
@@ -31,11 +12,19 @@ bool IsMainDialog(HWND hwnd) { return ClassOf(hwnd) == L"#32770" && GetDlgItem(h
 
 }  // namespace
 
-std::wstring EnglishText(int id) { return kEnglish.at(id); }
-std::wstring GermanText(int id) { return kGerman.at(id); }
+std::wstring ProgramFolder() {
+  wchar_t buffer[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableW(L"TESSALY_E2E_PROGRAM_FOLDER", buffer, MAX_PATH);
+  if (length > 0 && length < MAX_PATH) return std::wstring(buffer) + L"\\";
+  GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+  std::wstring folder = buffer;
+  return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+std::wstring EnglishText(int id) { return res::TextsOf(L"ENU").strings.at(id); }
 
 TessalyUnderTest::TessalyUnderTest() {
-  std::wstring exe = Beside(L"Tessaly.exe");
+  std::wstring exe = ProgramFolder() + L"Tessaly.exe";
   std::wstring commandLine = L"\"" + exe + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;

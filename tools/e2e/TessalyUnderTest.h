@@ -1,6 +1,6 @@
 #pragma once
-// Tessaly.exe as the suite sees it: a process started from beside the
-// driver, its main dialog, its message boxes and the two lists.
+// Tessaly.exe as the suite sees it: a process started from the program
+// folder, its main dialog, its message boxes and the two lists.
 #include <windows.h>
 
 #include <string>
@@ -11,10 +11,14 @@
 
 namespace e2e {
 
-// The program's texts, from the same string tables its resources are built
-// from: English (the executable) and German (TessalyDEU.dll).
+// The folder Tessaly.exe and its language modules are started from: the
+// package folder TESSALY_E2E_PROGRAM_FOLDER names, else the driver's own.
+// Ends with a backslash.
+std::wstring ProgramFolder();
+
+// The program's English texts (the executable's), from the string file its
+// resources are built from.
 std::wstring EnglishText(int id);
-std::wstring GermanText(int id);
 
 class TessalyUnderTest {
  public:
