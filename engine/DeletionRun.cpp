@@ -1,5 +1,7 @@
 // A whole deletion run, step by step. Every step runs whatever the previous
 // ones achieved; what the system refuses stays, and so does what depends on it.
+#include <exception>
+#include <new>
 #include <unordered_map>
 
 #include "base/WideText.h"
@@ -7,6 +9,7 @@
 #include "cleanup/GlobalRegistrySweep.h"
 #include "engine/DeletionEngine.h"
 #include "engine/DriverLookups.h"
+#include "os/Faults.h"
 #include "res/StringIds.h"
 #include "sysaccess/ServiceController.h"
 #include "sysaccess/SpoolerDeletions.h"
@@ -14,21 +17,51 @@
 
 namespace engine {
 
+namespace {
+
+// The status a printer left untried is reported with when the run broke off.
+std::uint32_t StatusOfBreak(std::exception_ptr broke) {
+  try {
+    std::rethrow_exception(broke);
+  } catch (const os::CSE& fault) {
+    return fault.code();
+  } catch (const std::bad_alloc&) {
+    return os::error::kNotEnoughMemory;
+  } catch (...) {
+    return os::error::kUnidentifiedError;
+  }
+}
+
+}  // namespace
+
 void DeletionEngine::RunDeletion() {
+  // Declared first, so it acts last: whatever ends the run, the Spooler runs
+  // again afterwards if it ran before.
+  const sysaccess::SpoolerLeftRunning spooler(sys_);
   const std::wstring caption = texts_.Load(res::kCaption);
   ResetRunState();
-  forms_ = sysaccess::EnumerateForms(sys_, formPrinterName_);
-  formIndex_.clear();
-  for (std::size_t f = forms_.size(); f-- > 0;) formIndex_[forms_[f].formName] = f;
-  MarkCheckedPrinters();
-  KeepFormsOfStayingPrinters();
-  DecideDrivers();
-  ConfirmSharedDataFiles(caption);
-  KeepDriversOfStayingPrinters();
-  DeleteSelectedPrinters();
-  sysaccess::RestartSpooler(sys_);
-  DeleteMarkedDrivers();
-  if (dialog_.DeleteAllDrivers()) DeleteEverythingElse();
+  try {
+    forms_ = sysaccess::EnumerateForms(sys_, formPrinterName_);
+    formIndex_.clear();
+    for (std::size_t f = forms_.size(); f-- > 0;) formIndex_[forms_[f].formName] = f;
+    MarkCheckedPrinters();
+    KeepFormsOfStayingPrinters();
+    DecideDrivers();
+    ConfirmSharedDataFiles(caption);
+    KeepDriversOfStayingPrinters();
+    DeleteSelectedPrinters();
+    sysaccess::RestartSpooler(sys_);
+    DeleteMarkedDrivers();
+    if (dialog_.DeleteAllDrivers()) DeleteEverythingElse();
+  } catch (...) {
+    // Something no status could carry broke the run off (a fault outside a
+    // guarded call, memory running out). The printers it never got to are
+    // still installed and are reported as such, with what broke the run.
+    const std::uint32_t status = StatusOfBreak(std::current_exception());
+    for (std::size_t i = printersTried_; i < printers_.size(); ++i) {
+      if (printers_[i].selected) notDeleted_.push_back(PrinterNotDeleted{printers_[i].printerName, status});
+    }
+  }
   ReportPrintersNotDeleted(caption);
 }
 
@@ -136,7 +169,11 @@ void DeletionEngine::DeleteSelectedPrinters() {
   }
   for (std::size_t i = 0; i < printers_.size(); ++i) {
     if (!printers_[i].selected) continue;
+    // One broken off in the middle of its deletion is reported as not deleted:
+    // the refilled list shows whether it went.
+    printersTried_ = i;
     const std::uint32_t status = static_cast<std::uint32_t>(DeletePrinterAt(i));
+    printersTried_ = i + 1;
     if (status == 0) {
       dialog_.AddDeletedPrinter(printers_[i].printerName);
     } else {

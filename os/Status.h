@@ -17,6 +17,7 @@ inline constexpr Status kAccessDenied = 5;
 inline constexpr Status kInvalidHandle = 6;
 inline constexpr Status kSharingViolation = 32;
 inline constexpr Status kFileExists = 80;
+inline constexpr Status kNotEnoughMemory = 8;
 inline constexpr Status kInvalidParameter = 87;
 inline constexpr Status kInsufficientBuffer = 122;
 inline constexpr Status kInvalidName = 123;

@@ -83,6 +83,46 @@ void ServiceController::RequestAndWait(std::wstring_view name, Request request) 
   }
 }
 
+bool ServiceController::IsRunning(std::wstring_view name) {
+  os::ServiceManager* manager = Manager();
+  if (!manager) return false;
+  auto opened = manager->Open(name, os::svc::kServiceAllAccess);
+  if (!opened.ok()) return false;
+  auto state = opened.value->QueryState();
+  return state.ok() && state.value == os::svc::kRunning;
+}
+
+void ServiceController::StartAgain(std::wstring_view name) {
+  os::ServiceManager* manager = Manager();
+  if (!manager) return;
+  auto opened = manager->Open(name, os::svc::kServiceAllAccess);
+  if (!opened.ok()) return;
+  auto& clock = sys_.os().clock;
+  const std::uint32_t since = clock.TickCount();
+  for (;;) {
+    auto state = opened.value->QueryState();
+    if (!state.ok() || state.value == os::svc::kRunning || state.value == os::svc::kStartPending) return;
+    if (state.value != os::svc::kStopPending) break;
+    const bool limitReached = static_cast<std::uint32_t>(clock.TickCount() - since) > kWaitLimitMs;
+    clock.Sleep(kPollMs);
+    if (limitReached) return;  // still stopping: a start now would be refused
+  }
+  RequestAndWait(name, Request::Start);
+}
+
+SpoolerLeftRunning::SpoolerLeftRunning(SystemAccess& sys) : sys_(sys) {
+  wasRunning_ = sys_.Services().IsRunning(L"Spooler");
+}
+
+SpoolerLeftRunning::~SpoolerLeftRunning() {
+  if (!wasRunning_) return;
+  // A destructor may run while an exception is on its way: nothing may leave it.
+  try {
+    sys_.Services().StartAgain(L"Spooler");
+  } catch (...) {
+  }
+}
+
 void RestartSpooler(SystemAccess& sys) {
   ServiceController& services = sys.Services();
   services.StopServiceAndWait(L"Spooler");

@@ -28,6 +28,13 @@ class ServiceController {
   void StopDependentServices(std::wstring_view name);
   void StartServiceAndWait(std::wstring_view name);
 
+  // Whether the service is running now; false when it cannot be asked.
+  bool IsRunning(std::wstring_view name);
+  // Brings a service back to running from wherever a run left it: a stop
+  // still pending (one slower than the stop wait) is waited for, within the
+  // same limit, and the service is then started and waited for.
+  void StartAgain(std::wstring_view name);
+
  private:
   enum class Request { Stop, Start };
   os::ServiceManager* Manager();
@@ -42,6 +49,21 @@ class ServiceController {
 // Stops "Spooler" after its active dependents and starts it again; the
 // dependents are not restarted.
 void RestartSpooler(SystemAccess& sys);
+
+// Notes whether "Spooler" runs when a run begins and, however the run ends
+// (a refused or failed start, a slow stop, an exception thrown through it),
+// starts it again on the way out if it ran and no longer does.
+class SpoolerLeftRunning {
+ public:
+  explicit SpoolerLeftRunning(SystemAccess& sys);
+  ~SpoolerLeftRunning();
+  SpoolerLeftRunning(const SpoolerLeftRunning&) = delete;
+  SpoolerLeftRunning& operator=(const SpoolerLeftRunning&) = delete;
+
+ private:
+  SystemAccess& sys_;
+  bool wasRunning_ = false;
+};
 
 // Ends the first process named exactly "Quellix.exe" (case matters); flag is
 // set to 0, then to 1 when the process was ended.

@@ -61,6 +61,7 @@ std::wstring SimEnvironment::DescribeError(Status code) {
   switch (code) {
     case error::kFileNotFound: return L"The system cannot find the file specified.";
     case error::kAccessDenied: return L"Access is denied.";
+    case error::kNotEnoughMemory: return L"Not enough memory resources are available to process this command.";
     case error::kInvalidHandle: return L"The handle is invalid.";
     case error::kInvalidParameter: return L"The parameter is incorrect.";
     case error::kRpcServerUnavailable: return L"The RPC server is unavailable.";

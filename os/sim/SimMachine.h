@@ -63,8 +63,8 @@ class SimMachine {
   void FailWith(std::string operation, Status error, std::wstring target = {}, int times = -1) {
     gate_.Inject(Injection{std::move(operation), std::move(target), error, false, times});
   }
-  void FaultOn(std::string operation, std::wstring target = {}) {
-    gate_.Inject(Injection{std::move(operation), std::move(target), 0, true, -1});
+  void FaultOn(std::string operation, std::wstring target = {}, int times = -1) {
+    gate_.Inject(Injection{std::move(operation), std::move(target), 0, true, times});
   }
 
  private:

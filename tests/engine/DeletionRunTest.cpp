@@ -1,4 +1,7 @@
 // Whole runs on a simulated office: what goes, what stays, in which order.
+#include <new>
+#include <thread>
+
 #include "tests/engine/EngineFixture.h"
 
 namespace engine {
@@ -165,6 +168,61 @@ TEST_F(EngineRunTest, ASpoolerThatFailsEveryDeletionLeavesEveryPrinterWithItsDat
   EXPECT_TRUE(KeyExists(L"HKCU\\Software\\NVL\\Job Properties\\Driver\\LASER"));
   EXPECT_TRUE(FileExists(L"C:\\Users\\Admin\\AppData\\Local\\Temp\\LASER.wmk"));
   EXPECT_TRUE(FileExists(L"C:\\Windows\\system32\\spool\\drivers\\x64\\Maker_Laser_1\\laser.gpd"));
+}
+
+TEST_F(EngineRunTest, TheSpoolerRunsAgainAfterARunHoweverTheRunEnded) {
+  // A spooler slower to stop than the stop wait: the start that follows finds
+  // it still stopping and gives up, so the run itself starts it once stopped.
+  Load(R"({"base": "workstation", "services": [{"name": "Spooler", "stopDelayMs": 15000}],
+    "spooler": {"drivers": [{"name": "Laser"}], "printers": [{"name": "Office", "driver": "Laser"}]}})");
+  dialog_.Check(L"Office");
+  engine_->RunDeletion();
+  EXPECT_EQ(machine_->services().StateOf(L"Spooler"), os::svc::kRunning);
+  EXPECT_EQ(Effects({"services.Start Spooler"}), (std::vector<std::string>{"services.Start Spooler -> 0"}));
+
+  // A fault in the start itself, outside any guarded call, breaks the run off
+  // with the Spooler stopped; it is started on the way out all the same.
+  Load(kOffice);
+  machine_->FaultOn("Services.Start", L"Spooler", 1);
+  dialog_.Check(L"Office");
+  std::thread worker([&] {
+    machine_->system().faults.InstallTranslatorOnThisThread();
+    engine_->RunDeletion();
+  });
+  worker.join();
+  EXPECT_EQ(machine_->services().StateOf(L"Spooler"), os::svc::kRunning);
+  EXPECT_FALSE(PrinterExists(L"Office"));
+  EXPECT_TRUE(engine_->printersNotDeleted().empty()) << "the printer went before the run broke off";
+
+  // A spooler that was stopped before the run is not started by it.
+  Load(R"({"base": "workstation", "services": [{"name": "Spooler", "state": "stopped", "startError": 1058}]})");
+  engine_->RunDeletion();
+  EXPECT_EQ(machine_->gate().calls("Services.Start"), 1u) << "only the restart's own attempt";
+}
+
+TEST_F(EngineRunTest, ARunBrokenOffBeforeThePrintersWentReportsEveryCheckedPrinterAsStillInstalled) {
+  // Branch's driver is built on Office's data file, so checking Office asks.
+  Load(R"({"base": "workstation", "spooler": {
+    "drivers": [{"name": "Laser", "dataFile": "LASER.PPD"}, {"name": "Laser Pro", "dataFile": "LASER.PPD"},
+                {"name": "Inkjet", "dataFile": "INKJET.GPD"}],
+    "printers": [{"name": "Office", "driver": "Laser"}, {"name": "Branch", "driver": "Laser Pro"},
+                 {"name": "Reception", "driver": "Inkjet"}]}})");
+  dialog_.Check(L"Office");
+  dialog_.Check(L"Reception");
+  // The first question cannot even be shown: memory ran out.
+  machine_->prompts().SetResponder([](const os::sim::PromptRecord& box) -> int {
+    if (box.text.find(L"Deleting driver") != std::wstring::npos) throw std::bad_alloc();
+    return os::mb::kIdOk;
+  });
+  engine_->RunDeletion();
+  EXPECT_TRUE(Effects({"spooler.DeletePrinter"}).empty());
+  EXPECT_TRUE(PrinterExists(L"Office"));
+  ASSERT_EQ(Questions().size(), 1u) << "the question never showed";
+  EXPECT_EQ(Questions()[0],
+            L"The following Printers could not be deleted. They are still installed, and their settings and drivers "
+            L"were kept.\n\n-> Office: Not enough memory resources are available to process this command.\n"
+            L"-> Reception: Not enough memory resources are available to process this command.\n");
+  EXPECT_EQ(machine_->services().StateOf(L"Spooler"), os::svc::kRunning);
 }
 
 }  // namespace
