@@ -1,6 +1,6 @@
 // One whole deletion run through the real Win32 implementation, on a seeded
 // Wine prefix: a printer with its driver, registry data and files, and a
-// second printer that stays. Message boxes are recorded, never shown: the run
+// second printer with a driver of its own that stays. Message boxes are recorded, never shown: the run
 // is not expected to ask anything, and a box on screen would stop the test.
 #include <algorithm>
 
@@ -30,7 +30,15 @@ constexpr const char* kOffice = R"({
     "HKEY_LOCAL_MACHINE\\Software\\NVL\\Quellix\\printers\\Tessaly Run Doomed": {"Jobs": "1"},
     "HKEY_LOCAL_MACHINE\\Software\\NVL\\Quellix\\printers\\Tessaly Run Stays": {"Jobs": "2"},
     "HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\LocalWaterMarkData\\Printers\\Tessaly Run Doomed": {},
-    "HKEY_USERS\\.DEFAULT\\Printers\\Settings\\Drivers\\Tessaly Run Driver": {}
+    "HKEY_USERS\\.DEFAULT\\Printers\\Settings\\Drivers\\Tessaly Run Driver": {},
+    "HKEY_USERS\\.DEFAULT\\Printers\\Settings\\Drivers\\Tessaly Run Other": {},
+    "HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\Driver\\TRUNDRV": {"Copies": "1"},
+    "HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\Driver\\TRUNOTHER": {"Copies": "2"},
+    "HKEY_CURRENT_USER\\Environment": {"Temp": "C:\\Tessaly Run\\Temp"}
+  },
+  "files": {
+    "C:\\Tessaly Run\\Temp\\TRUNDRV.wmk": {"attributes": ["readonly"]},
+    "C:\\Tessaly Run\\Temp\\TRUNOTHER.wmk": {}
   },
   "spooler": {
     "drivers": [{"name": "Tessaly Run Driver", "dataFile": "TRUNDRV.PPD"},
@@ -55,7 +63,7 @@ class DeletionRunWineTest : public SeededPrefix {
   RecordedPrompts prompts_;
 };
 
-TEST_F(DeletionRunWineTest, OnePrinterGoesWithItsDataAndTheOtherStays) {
+TEST_F(DeletionRunWineTest, OnePrinterGoesWithItsDriverAndDataAndTheOtherStaysWithItsOwn) {
   sysaccess::SystemAccess sys(System());
   engine::FakeDialog dialog;
   res::EnglishTexts texts;
@@ -89,20 +97,19 @@ TEST_F(DeletionRunWineTest, OnePrinterGoesWithItsDataAndTheOtherStays) {
   ASSERT_TRUE(spooler.ok());
   EXPECT_EQ(spooler.value->QueryState().value, os::svc::kRunning);
 
-  // Wine refuses DeletePrinterDriverExW with DPD_DELETE_UNUSED_FILES (error
-  // 87), so the run keeps the driver and, with it, its settings: what stays
-  // keeps its data.
-  bool driverListed = false;
-  for (const auto& d : sysaccess::EnumerateDrivers(sys, L"Windows x64")) {
-    driverListed = driverListed || d.driverName == L"Tessaly Run Driver";
-  }
-  EXPECT_TRUE(driverListed);
-  EXPECT_TRUE(KeyExists(RootKey::Users, L".DEFAULT\\Printers\\Settings\\Drivers\\Tessaly Run Driver"));
-}
-
-TEST_F(DeletionRunWineTest, TheDriverGoesWithItsFilesAndKeys) {
-  GTEST_SKIP() << "Wine: DeletePrinterDriverExW refuses DPD_DELETE_UNUSED_FILES with error 87, so a driver's "
-                  "deletion and its cleanup cannot be shown here (the simulated machine shows them)";
+  // The printer's driver went too, with its files and keys (Wine refuses the
+  // unused-files flag with 87, and the driver goes on the retry without it);
+  // the driver of the printer that stays keeps everything.
+  std::vector<std::wstring> drivers;
+  for (const auto& d : sysaccess::EnumerateDrivers(sys, L"Windows x64")) drivers.push_back(d.driverName);
+  EXPECT_EQ(std::count(drivers.begin(), drivers.end(), L"Tessaly Run Driver"), 0);
+  EXPECT_EQ(std::count(drivers.begin(), drivers.end(), L"Tessaly Run Other"), 1);
+  EXPECT_FALSE(KeyExists(RootKey::Users, L".DEFAULT\\Printers\\Settings\\Drivers\\Tessaly Run Driver"));
+  EXPECT_FALSE(KeyExists(RootKey::CurrentUser, L"Software\\NVL\\Job Properties\\Driver\\TRUNDRV"));
+  EXPECT_FALSE(FileExists(L"C:\\Tessaly Run\\Temp\\TRUNDRV.wmk"));
+  EXPECT_TRUE(KeyExists(RootKey::Users, L".DEFAULT\\Printers\\Settings\\Drivers\\Tessaly Run Other"));
+  EXPECT_TRUE(KeyExists(RootKey::CurrentUser, L"Software\\NVL\\Job Properties\\Driver\\TRUNOTHER"));
+  EXPECT_TRUE(FileExists(L"C:\\Tessaly Run\\Temp\\TRUNOTHER.wmk"));
 }
 
 }  // namespace

@@ -41,8 +41,8 @@ TEST_F(Scenario, DeletingOnePrinterOfTwoLeavesTheOtherAndListsTheDeletedOne) {
   EXPECT_EQ(program().ItemTexts(IDC_DELETED_LIST), Texts{L"Office Color"});
   EXPECT_EQ(SendMessageW(program().Control(IDC_DELETE_ALL), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 
-  // On the machine: the printer and what was named after it are gone; the
-  // other printer, its settings and its driver stay.
+  // On the machine: the printer, its driver and what was named after them
+  // are gone; the other printer, its settings and its driver stay.
   const auto printers = InstalledPrinters();
   EXPECT_FALSE(Contains(printers, L"Office Color"));
   EXPECT_TRUE(Contains(printers, L"Office Laser"));
@@ -52,7 +52,15 @@ TEST_F(Scenario, DeletingOnePrinterOfTwoLeavesTheOtherAndListsTheDeletedOne) {
   EXPECT_FALSE(RegistryValueExists(HKEY_CURRENT_USER, L"Printers\\Settings", L"Office Color"));
   EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, L"Printers\\Settings\\Printers\\Office Laser"));
   EXPECT_TRUE(RegistryValueExists(HKEY_CURRENT_USER, L"Printers\\Settings", L"Office Laser"));
-  EXPECT_TRUE(Contains(InstalledDrivers(L"Windows x64"), L"Tessaly E2E Laser"));
+  const auto drivers = InstalledDrivers(L"Windows x64");
+  EXPECT_FALSE(Contains(drivers, L"Tessaly E2E Color"));
+  EXPECT_TRUE(Contains(drivers, L"Tessaly E2E Laser"));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_USERS, L".DEFAULT\\Printers\\Settings\\Drivers\\Tessaly E2E Color"));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, L"Software\\NVL\\Job Properties\\Driver\\E2ECOLR"));
+  EXPECT_FALSE(FileExists(L"C:\\Tessaly E2E\\Temp\\E2ECOLR.wmk"));
+  EXPECT_TRUE(RegistryKeyExists(HKEY_USERS, L".DEFAULT\\Printers\\Settings\\Drivers\\Tessaly E2E Laser"));
+  EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, L"Software\\NVL\\Job Properties\\Driver\\E2ELASR"));
+  EXPECT_TRUE(FileExists(L"C:\\Tessaly E2E\\Temp\\E2ELASR.wmk"));
 
   // A second run's line joins the first: the deleted list is never emptied.
   // Checking the last printer is checking every printer: first the hint.

@@ -30,7 +30,16 @@ inline constexpr char kTwoOffices[] = R"({
   "registry": {
     "HKEY_CURRENT_USER\\Printers\\Settings": {"Office Color": "tray 2", "Office Laser": "tray 1"},
     "HKEY_CURRENT_USER\\Printers\\Settings\\Printers\\Office Color": {"Duplex": "long edge"},
-    "HKEY_CURRENT_USER\\Printers\\Settings\\Printers\\Office Laser": {"Duplex": "none"}
+    "HKEY_CURRENT_USER\\Printers\\Settings\\Printers\\Office Laser": {"Duplex": "none"},
+    "HKEY_USERS\\.DEFAULT\\Printers\\Settings\\Drivers\\Tessaly E2E Laser": {},
+    "HKEY_USERS\\.DEFAULT\\Printers\\Settings\\Drivers\\Tessaly E2E Color": {},
+    "HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\Driver\\E2ELASR": {"Copies": "1"},
+    "HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\Driver\\E2ECOLR": {"Copies": "2"},
+    "HKEY_CURRENT_USER\\Environment": {"Temp": "C:\\Tessaly E2E\\Temp"}
+  },
+  "files": {
+    "C:\\Tessaly E2E\\Temp\\E2ELASR.wmk": {},
+    "C:\\Tessaly E2E\\Temp\\E2ECOLR.wmk": {"attributes": ["readonly"]}
   }
 })";
 
