@@ -1,6 +1,8 @@
 // The file cleanups on seeded files, on the simulated machine and on Wine's
 // C: drive: marks are cleared before a deletion, folders are never deleted
 // recursively, and what does not match stays.
+#include <algorithm>
+
 #include "cleanup/FileCleanup.h"
 #include "tests/contract/ContractMachine.h"
 
@@ -82,6 +84,65 @@ TEST_F(CleanupFiles, ADriversWatermarksTempFilesAndHardwareFoldersGoButNotTheirS
   EXPECT_TRUE(Exists(x86));
   EXPECT_FALSE(Exists(DriverDirectory(L"x64") + L"\\Tessaly Cleanup HW")) << "a folder of only files goes";
   EXPECT_TRUE(Exists(DriverDirectory(L"x64") + L"\\Tessaly Cleanup HW2\\a.dll"));
+}
+
+// How FindFirstFileW matches, which the cleanups must not be caught out by:
+// a trailing dot of the last component is dropped, "<", ">" and '"' are
+// wildcards of their own, and a pattern also matches a file's 8.3 name.
+class FileSearch : public CleanupFiles {
+ protected:
+  std::vector<std::wstring> Names(const std::wstring& pattern) {
+    std::vector<std::wstring> names;
+    auto found = sys().files.Find(L"C:\\Tessaly Search\\" + pattern);
+    if (found.ok()) {
+      for (const auto& e : found.value) names.push_back(e.name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  void SeedFolder() {
+    machine().Seed(R"({"files": {
+      "C:\\Tessaly Search\\Lab 2.tmp": {}, "C:\\Tessaly Search\\Lab 22.tmp": {},
+      "C:\\Tessaly Search\\report.wmk": {}, "C:\\Tessaly Search\\Quarterly Statement.txt": {}}})");
+  }
+  using Names_ = std::vector<std::wstring>;
+};
+
+TEST_F(FileSearch, ATrailingDotOfThePatternIsDropped) {
+  SeedFolder();
+  EXPECT_EQ(Names(L"report.wmk."), Names_{L"report.wmk"});
+  EXPECT_EQ(Names(L"Lab ?.tmp"), Names_{L"Lab 2.tmp"});
+}
+
+TEST_F(FileSearch, DosWildcardsMatchMoreThanTheyName) {
+  SKIP_ON_WINE("FindFirstFileW treats '<', '>' and '\"' as plain characters there");
+  SeedFolder();
+  EXPECT_EQ(Names(L"Lab <2>.tmp"), (Names_{L"Lab 2.tmp", L"Lab 22.tmp"}));
+  EXPECT_EQ(Names(L"<.wmk"), Names_{L"report.wmk"});
+  EXPECT_EQ(Names(L"report\"wmk"), Names_{L"report.wmk"});
+}
+
+TEST_F(FileSearch, APatternAlsoMatchesTheShortName) {
+  SKIP_ON_WINE("its file search matches a pattern against the long name only, never an 8.3 name");
+  SeedFolder();
+  EXPECT_EQ(Names(L"QUARTE~1.TXT"), Names_{L"Quarterly Statement.txt"});
+  // A blank is not allowed in an 8.3 name: "Lab 2.tmp" is also LAB2~1.TMP.
+  EXPECT_EQ(Names(L"LAB2~1.TMP"), Names_{L"Lab 2.tmp"});
+  EXPECT_EQ(Names(L"*~1.*"), (Names_{L"Lab 2.tmp", L"Lab 22.tmp", L"Quarterly Statement.txt"}));
+}
+
+TEST_F(CleanupFiles, ANameWithADosWildcardReachesNoOtherConnectionsFiles) {
+  machine().Seed(kOwnUserTemp);
+  machine().Seed(R"({"files": {
+    "C:\\Tessaly Cleanup\\User Temp\\,,tessaly-srv,Lab 2.tmp": {},
+    "C:\\Tessaly Cleanup\\User Temp\\,,tessaly-srv,Lab 22.tmp": {},
+    "C:\\Tessaly Cleanup\\User Temp\\report.wmk": {}}})");
+  sysaccess::SystemAccess sys(this->sys());
+  cleanup::CleanPrinterTempFiles(sys, L"\\\\tessaly-srv\\Lab <2>", L"\\\\tessaly-srv");
+  cleanup::CleanDriverFiles(sys, L"", L"<", L"");
+  EXPECT_TRUE(Exists(kUserTemp + L"\\,,tessaly-srv,Lab 2.tmp"));
+  EXPECT_TRUE(Exists(kUserTemp + L"\\,,tessaly-srv,Lab 22.tmp"));
+  EXPECT_TRUE(Exists(kUserTemp + L"\\report.wmk"));
 }
 
 }  // namespace
