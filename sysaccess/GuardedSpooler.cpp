@@ -18,6 +18,13 @@ os::Result<T> GuardedResult(Call&& call) {
 class GuardedPrinterHandle final : public os::PrinterHandle {
  public:
   explicit GuardedPrinterHandle(std::unique_ptr<os::PrinterHandle> inner) : inner_(std::move(inner)) {}
+  // Closing the handle runs driver code too (the driver hears of the close).
+  ~GuardedPrinterHandle() override {
+    RunFaultGuarded([&]() -> std::uint32_t {
+      inner_.reset();
+      return os::error::kSuccess;
+    });
+  }
 
   os::Result<std::vector<os::FormInfo>> Forms() override {
     return GuardedResult<std::vector<os::FormInfo>>([&] { return inner_->Forms(); });
