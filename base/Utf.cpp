@@ -51,6 +51,10 @@ std::wstring Utf8ToWide(std::string_view s) {
       }
       cp = (cp << 6) | (cc & 0x3F);
     }
+    // An overlong form, a surrogate or a value beyond U+10FFFF is no
+    // character: decoding it would let "/" or a NUL arrive in disguise.
+    static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    if (ok && (cp < kSmallest[extra] || (cp >= 0xD800 && cp < 0xE000) || cp > 0x10FFFF)) ok = false;
     if (!ok) {
       out.push_back(L'\xFFFD');
       ++i;

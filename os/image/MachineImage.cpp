@@ -64,6 +64,12 @@ class Reader {
     }
     return j.get<std::uint64_t>();
   }
+  // A 32-bit field (a DWORD): a larger number is refused, never wrapped.
+  std::uint32_t Dword(const Json& j, const std::string& where) const {
+    const std::uint64_t n = Number(j, where);
+    if (n > 0xFFFFFFFFu) Fail(where, "expected a number below 2^32");
+    return static_cast<std::uint32_t>(n);
+  }
   bool Flag(const Json& j, const std::string& where) const {
     if (!j.is_boolean()) Fail(where, "expected true or false");
     return j.get<bool>();
@@ -131,7 +137,7 @@ RegistryValue ReadValue(const Reader& r, const Json& j, const std::string& where
   if (!j.contains("type")) r.Fail(where, "a value needs a type");
   std::uint32_t type = 0;
   if (j["type"].is_number()) {
-    type = static_cast<std::uint32_t>(r.Number(j["type"], where + "/type"));
+    type = r.Dword(j["type"], where + "/type");
   } else {
     const std::string name = j["type"].is_string() ? j["type"].get<std::string>() : "";
     bool found = false;
@@ -157,7 +163,7 @@ RegistryValue ReadValue(const Reader& r, const Json& j, const std::string& where
       block.push_back(L'\0');
       return RegistryValue{type, base::WideToUtf16Bytes(block)};
     }
-    case regtype::kDword: return RegistryValue{type, IntegerBytes(r.Number(d, dw), 4)};
+    case regtype::kDword: return RegistryValue{type, IntegerBytes(r.Dword(d, dw), 4)};
     case regtype::kQword: return RegistryValue{type, IntegerBytes(r.Number(d, dw), 8)};
     default: return RegistryValue{type, FromHex(r, d.is_string() ? d.get<std::string>() : "?", dw)};
   }
@@ -214,7 +220,7 @@ Json WriteValue(const RegistryValue& v) {
 }
 
 std::uint32_t ReadAttributes(const Reader& r, const Json& j, const std::string& where) {
-  if (j.is_number()) return static_cast<std::uint32_t>(r.Number(j, where));
+  if (j.is_number()) return r.Dword(j, where);
   std::uint32_t bits = 0;
   for (const auto& name : r.Array(j, where)) {
     bool found = false;
@@ -268,7 +274,7 @@ WindowsSpec ReadWindows(const Reader& r, const Json& j) {
   text("modulePath", out.modulePath);
   text("currentDirectory", out.currentDirectory);
   text("userSid", out.userSid);
-  if (j.contains("tickCount")) out.tickCount = static_cast<std::uint32_t>(r.Number(j["tickCount"], w + "/tickCount"));
+  if (j.contains("tickCount")) out.tickCount = r.Dword(j["tickCount"], w + "/tickCount");
   if (j.contains("currentControlSet")) {
     const auto n = r.Number(j["currentControlSet"], w + "/currentControlSet");
     if (n < 1 || n > 999) r.Fail(w + "/currentControlSet", "expected a control set number from 1 to 999");
@@ -338,7 +344,7 @@ void ReadSpooler(const Reader& r, const Json& j, MachineImage& image) {
       if (!d.contains("name")) r.Fail(w, "a driver needs a name");
       driver.name = r.Text(d["name"], w + "/name");
       if (d.contains("environment")) driver.environment = r.Text(d["environment"], w + "/environment");
-      if (d.contains("version")) driver.version = static_cast<std::uint32_t>(r.Number(d["version"], w + "/version"));
+      if (d.contains("version")) driver.version = r.Dword(d["version"], w + "/version");
       if (d.contains("driverPath")) driver.driverPath = r.Text(d["driverPath"], w + "/driverPath");
       if (d.contains("dataFile")) driver.dataFile = r.Text(d["dataFile"], w + "/dataFile");
       if (d.contains("configFile")) driver.configFile = r.Text(d["configFile"], w + "/configFile");
@@ -366,7 +372,7 @@ void ReadSpooler(const Reader& r, const Json& j, MachineImage& image) {
       if (p.contains("jobs")) {
         if (p["jobs"].is_array()) {
           for (size_t k = 0; k < p["jobs"].size(); ++k) {
-            printer.jobs.push_back(static_cast<std::uint32_t>(r.Number(p["jobs"][k], w + "/jobs/" + std::to_string(k))));
+            printer.jobs.push_back(r.Dword(p["jobs"][k], w + "/jobs/" + std::to_string(k)));
           }
         } else {
           const auto count = r.Number(p["jobs"], w + "/jobs");
@@ -413,7 +419,7 @@ void ReadServices(const Reader& r, const Json& j, MachineImage& image) {
     if (s.contains("state")) svc.state = ReadState(r, s["state"], w + "/state");
     if (s.contains("dependsOn")) svc.dependsOn = r.Texts(s["dependsOn"], w + "/dependsOn");
     auto number = [&](const char* name, std::uint32_t& field) {
-      if (s.contains(name)) field = static_cast<std::uint32_t>(r.Number(s[name], w + "/" + name));
+      if (s.contains(name)) field = r.Dword(s[name], w + "/" + name);
     };
     number("stopDelayMs", svc.stopDelayMs);
     number("startDelayMs", svc.startDelayMs);
@@ -442,7 +448,7 @@ void ReadProcesses(const Reader& r, const Json& j, MachineImage& image) {
     r.Known(arr[i], w, {"pid", "name", "protected"});
     if (!arr[i].contains("pid") || !arr[i].contains("name")) r.Fail(w, "a process needs a pid and a name");
     ProcessSpec p;
-    p.processId = static_cast<std::uint32_t>(r.Number(arr[i]["pid"], w + "/pid"));
+    p.processId = r.Dword(arr[i]["pid"], w + "/pid");
     p.exeFile = r.Text(arr[i]["name"], w + "/name");
     if (arr[i].contains("protected")) p.protectedProcess = r.Flag(arr[i]["protected"], w + "/protected");
     image.processes.push_back(std::move(p));

@@ -32,5 +32,16 @@ TEST(UtfTest, RoundTripsThroughUtf8AndUtf16Bytes) {
   EXPECT_EQ(Utf8ToWide("cut\xE2\x82"), L"cut\xFFFD");
 }
 
+TEST(UtfTest, OverlongFormsSurrogatesAndValuesBeyondUnicodeAreNoCharacters) {
+  // "\xC0\xAF" is an overlong "/", "\xE0\x80\x80" an overlong NUL: a path
+  // separator or terminator in disguise.
+  EXPECT_EQ(Utf8ToWide("a\xC0\xAF" "b"), L"a\xFFFD\xFFFD" L"b");
+  EXPECT_EQ(Utf8ToWide("\xE0\x80\x80" "x"), L"\xFFFD\xFFFD\xFFFD" L"x");
+  EXPECT_EQ(Utf8ToWide("\xED\xA0\x80"), L"\xFFFD\xFFFD\xFFFD");  // U+D800
+  EXPECT_EQ(Utf8ToWide("\xF4\x90\x80\x80"), L"\xFFFD\xFFFD\xFFFD\xFFFD");  // U+110000
+  EXPECT_EQ(Utf8ToWide("\xF4\x8F\xBF\xBF"), L"\xDBFF\xDFFF");  // U+10FFFF is the last one
+  EXPECT_EQ(Utf8ToWide("\xE0\xA0\x80"), L"\x0800");
+}
+
 }  // namespace
 }  // namespace base

@@ -58,6 +58,11 @@ TEST(MachineImageTest, ABrokenImageIsNamedWithThePlaceAndTheFault) {
             "HKEY_CURRENT_USER, HKEY_USERS or HKEY_CLASSES_ROOT");
   EXPECT_EQ(ErrorOf(R"({"registry": {"HKLM\\x": {"v": {"type": "REG_DWORD", "data": -1}}}})"),
             "office.json: at /registry/HKLM\\x/v/data: expected a non-negative whole number");
+  // A DWORD is never wrapped: 2^32 + 1 would load as process 1.
+  EXPECT_EQ(ErrorOf(R"({"processes": [{"pid": 4294967297, "name": "a.exe"}]})"),
+            "office.json: at /processes/0/pid: expected a number below 2^32");
+  EXPECT_EQ(ErrorOf(R"({"registry": {"HKLM\\x": {"v": {"type": "REG_DWORD", "data": 4294967296}}}})"),
+            "office.json: at /registry/HKLM\\x/v/data: expected a number below 2^32");
   EXPECT_EQ(ErrorOf(R"({"base": "mainframe"})"), "office.json: at /base: unknown base image \"mainframe\"");
   EXPECT_EQ(ErrorOf(R"([1, 2])"), "office.json: at /: expected an object");
 }
