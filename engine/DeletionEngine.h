@@ -107,6 +107,7 @@ class DeletionEngine {
   std::set<std::wstring> stayingStems_;
   std::set<std::wstring> stayingDsNames_;
   std::set<std::wstring> stayingPnpFolders_;
+  bool stayingStemUnknown_ = false;  // a printer that stays has a data file no lookup could name
   std::unordered_map<std::wstring, std::size_t> formIndex_;  // first form of each name
   std::vector<sysaccess::FormRecord> formsToTry_;  // deletable forms not yet tried through an open printer
   std::vector<PrinterNotDeleted> notDeleted_;

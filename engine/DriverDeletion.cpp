@@ -29,7 +29,9 @@ void DeletionEngine::DeleteDriverOf(std::size_t index) {
   const auto unlessStaying = [](const std::set<std::wstring>& staying, const std::wstring& name) {
     return staying.count(base::Upcase(name)) ? std::wstring() : name;
   };
-  const std::wstring stem = unlessStaying(stayingStems_, r.dataFileStem);
+  // Files and keys named after a data file are left alone while the data file
+  // of a printer that stays is unknown: it may be this very one.
+  const std::wstring stem = stayingStemUnknown_ ? std::wstring() : unlessStaying(stayingStems_, r.dataFileStem);
   cleanup::CleanDriverFiles(sys_, unlessStaying(stayingPnpFolders_, r.pnpFolderName), stem,
                             unlessStaying(stayingDsNames_, r.dsDriverName));
   cleanup::CleanDriverRegistry(sys_, r.driverName, stem);
@@ -72,7 +74,19 @@ void DeletionEngine::KeepFilesOf(std::size_t index) {
   const auto note = [](std::set<std::wstring>& staying, const std::wstring& name) {
     if (!name.empty()) staying.insert(base::Upcase(name));
   };
+  bool stemKnown = !StemOf(index).empty();
   note(stayingStems_, StemOf(index));
+  // A connection's driver is installed on this machine as well, and its data
+  // file is often known only from that copy: the server's cached data may be
+  // missing. Either name protects what stays.
+  if (!p.IsLocal()) {
+    sysaccess::PrinterRecord localCopy = p;
+    localCopy.serverName.clear();
+    const std::wstring localStem = ReadDataFileStem(sys_, localCopy, p.driverName);
+    stemKnown = stemKnown || !localStem.empty();
+    note(stayingStems_, localStem);
+  }
+  if (!stemKnown) stayingStemUnknown_ = true;
   note(stayingDsNames_, DsNameOf(index));
   if (p.IsLocal()) note(stayingPnpFolders_, ReadPnpFolderName(sys_, p.printerName));
 }

@@ -57,6 +57,7 @@ void DeletionEngine::ResetRunState() {
   stems_.clear();
   dsNames_.clear();
   stayingStems_.clear();
+  stayingStemUnknown_ = false;
   stayingDsNames_.clear();
   stayingPnpFolders_.clear();
   formsToTry_.clear();

@@ -170,5 +170,37 @@ TEST_F(DriverDecisionTest, DriverNamesDifferingOnlyInCaseAreDifferentDrivers) {
             std::vector<std::string>{"spooler.DeleteDriver Windows x64|laser -> 3001"});
 }
 
+TEST_F(DriverDecisionTest, WhatAPrinterThatStaysUsesIsKeptEvenWhereItsDataFileCannotBeRead) {
+  // Annex stays on a driver built on the same data file as Office's. Its data
+  // file comes from a connection's cached data, which is missing, or from a
+  // registry read that fails: the files named after data files stay.
+  const auto twoLasers = [](const std::string& annex) {
+    return R"({"base": "workstation",
+      "registry": {"HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\Driver\\LASER": {}},
+      "files": {"C:\\Users\\Admin\\AppData\\Local\\Temp\\LASER.wmk": {}},
+      "spooler": {
+        "drivers": [{"name": "Laser", "dataFile": "LASER.PPD"}, {"name": "Laser Copy", "dataFile": "LASER.PPD"}],
+        "printers": [{"name": "Office", "driver": "Laser"}, )" + annex + R"(]}})";
+  };
+  const auto laserKept = [&] {
+    EXPECT_FALSE(DriverExists(L"Laser"));
+    EXPECT_TRUE(FileExists(L"C:\\Users\\Admin\\AppData\\Local\\Temp\\LASER.wmk"));
+    EXPECT_TRUE(KeyExists(L"HKCU\\Software\\NVL\\Job Properties\\Driver\\LASER"));
+  };
+  Load(twoLasers(R"({"name": "\\\\srv\\Annex", "server": "\\\\srv", "driver": "Laser Copy"})"));
+  dialog_.Check(L"Office");
+  engine_->RunDeletion();
+  laserKept();
+
+  Load(twoLasers(R"({"name": "Annex", "driver": "Laser Copy"})"));
+  machine_->FailWith("Registry.QueryValue", os::error::kInvalidHandle,
+                     L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\"
+                     L"Drivers\\Version-3\\Laser Copy:Data File");
+  dialog_.Check(L"Office");
+  engine_->RunDeletion();
+  EXPECT_TRUE(Questions().empty()) << "nothing known to share: nothing to ask";
+  laserKept();
+}
+
 }  // namespace
 }  // namespace engine
