@@ -87,21 +87,19 @@ __asm__(R"(
   .def tessaly_RunGuarded; .scl 2; .type 32; .endef
   .seh_proc tessaly_RunGuarded
 tessaly_RunGuarded:
-  pushq %rbx
-  .seh_pushreg %rbx
-  subq $48, %rsp
-  .seh_stackalloc 48
+  subq $40, %rsp
+  .seh_stackalloc 40
   .seh_endprologue
   .seh_handler tessaly_GuardHandler, @except
-  movq %r8, 32(%rsp)
+  movq %r8, 32(%rsp)        # the capture, at kCaptureSlot
   movq %rcx, %rax
   movq %rdx, %rcx
   call *%rax
   movl $1, %eax
 .Lguard_leave:
-  addq $48, %rsp
-  popq %rbx
+  addq $40, %rsp
   ret
+# The unwind lands here with RSP at the establisher frame.
 tessaly_RunGuardedResume:
   xorl %eax, %eax
   jmp .Lguard_leave
@@ -158,7 +156,7 @@ tessaly_RunGuarded:
   .cfi_offset %ebx, -12
   .cfi_offset %esi, -16
   .cfi_offset %edi, -20
-  subl $16, %esp
+  subl $16, %esp            # the GuardRegistration, at EBP-28
   movl %fs:0, %eax
   movl %eax, 0(%esp)
   movl $tessaly_GuardHandler, 4(%esp)
@@ -166,13 +164,13 @@ tessaly_RunGuarded:
   movl %eax, 8(%esp)
   movl %ebp, 12(%esp)
   movl %esp, %fs:0
-  andl $-16, %esp
+  andl $-16, %esp           # the callee may assume GCC's 16-byte alignment
   subl $12, %esp
   pushl 12(%ebp)
   call *8(%ebp)
   movl $1, %eax
 .Lguard_leave:
-  movl -28(%ebp), %ecx
+  movl -28(%ebp), %ecx      # unlink: the chain as it was before us
   movl %ecx, %fs:0
   leal -12(%ebp), %esp
   .cfi_remember_state
