@@ -1,22 +1,13 @@
 #include "os/win32/StructuredExceptions.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 namespace os::win32 {
 namespace {
 
-struct GuardFrame {
-  void* jump[5];  // __builtin_setjmp's buffer
-  detail::FaultCapture* capture;
-  GuardFrame* previous;
-#if defined(__i386__)
-  void* sehChain;  // x86 keeps the frame-handler chain in the TEB; it must be restored
-#endif
-};
-
 thread_local bool t_installed = false;
-thread_local GuardFrame* t_top = nullptr;
 
 bool IsFault(DWORD code) {
   switch (code) {
@@ -43,23 +34,178 @@ bool IsFault(DWORD code) {
   }
 }
 
-LONG CALLBACK FaultHandler(EXCEPTION_POINTERS* info) {
-  GuardFrame* frame = t_installed ? t_top : nullptr;
-  if (!frame || !IsFault(info->ExceptionRecord->ExceptionCode)) return EXCEPTION_CONTINUE_SEARCH;
-  frame->capture->record = *info->ExceptionRecord;
-  frame->capture->record.ExceptionRecord = nullptr;  // the chain lives on the abandoned stack
-  frame->capture->context = *info->ContextRecord;
-  __builtin_longjmp(frame->jump, 1);
+// Whether the guard takes this exception. Unwind calls are not ours to act on
+// (the guard only asked for dispatch calls, but a foreign unwinder may still
+// pass by), and a thread without the translator keeps the usual way.
+bool Takes(const EXCEPTION_RECORD& record) {
+  if (record.ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) return false;
+  return t_installed && IsFault(record.ExceptionCode);
+}
+
+// Taken before the unwind: it marks the record as unwinding and the context
+// record is its scratch space.
+void Capture(detail::FaultCapture& capture, const EXCEPTION_RECORD& record, const CONTEXT& context) {
+  capture.record = record;
+  capture.record.ExceptionRecord = nullptr;  // a nested record lives on the stack being unwound
+  capture.context = context;
 }
 
 }  // namespace
 
-void InstallTranslatorOnThisThread() {
-  static PVOID handler = AddVectoredExceptionHandler(1, FaultHandler);
-  (void)handler;
-  t_installed = true;
-  t_top = nullptr;
+#if defined(__x86_64__)
+
+// Where RunGuarded keeps the capture: the first slot above the home area of
+// its frame, whose address is the establisher frame (no frame register).
+constexpr std::size_t kCaptureSlot = 32;
+
+// The resume point inside RunGuarded: it returns false from there.
+void RunGuardedResume() __asm__("tessaly_RunGuardedResume");
+
+extern "C" __attribute__((used)) EXCEPTION_DISPOSITION GuardHandler(EXCEPTION_RECORD* record, void* frame,
+                                                                    CONTEXT* context,
+                                                                    DISPATCHER_CONTEXT* dispatch) __asm__(
+    "tessaly_GuardHandler");
+
+EXCEPTION_DISPOSITION GuardHandler(EXCEPTION_RECORD* record, void* frame, CONTEXT* context,
+                                   DISPATCHER_CONTEXT* dispatch) {
+  if (!Takes(*record)) return ExceptionContinueSearch;
+  Capture(**reinterpret_cast<detail::FaultCapture**>(static_cast<char*>(frame) + kCaptureSlot), *record, *context);
+  // Every frame between the fault and RunGuarded gets its unwind call (a
+  // system library's __finally leaves its lock); the context comes back at
+  // the resume point with RunGuarded's stack pointer and non-volatile
+  // registers as they were at its call.
+  RtlUnwindEx(frame, reinterpret_cast<void*>(&RunGuardedResume), record, nullptr, context, dispatch->HistoryTable);
+  std::abort();  // the unwind does not come back
 }
+
+// The frame is laid out by hand so that its unwind data names GuardHandler as
+// its exception handler and the capture sits at a known place in it.
+__asm__(R"(
+  .text
+  .p2align 4
+  .globl tessaly_RunGuarded
+  .def tessaly_RunGuarded; .scl 2; .type 32; .endef
+  .seh_proc tessaly_RunGuarded
+tessaly_RunGuarded:
+  subq $40, %rsp
+  .seh_stackalloc 40
+  .seh_endprologue
+  .seh_handler tessaly_GuardHandler, @except
+  movq %r8, 32(%rsp)        # the capture, at kCaptureSlot
+  movq %rcx, %rax
+  movq %rdx, %rcx
+  call *%rax
+  movl $1, %eax
+.Lguard_leave:
+  addq $40, %rsp
+  ret
+# The unwind lands here with RSP at the establisher frame.
+tessaly_RunGuardedResume:
+  xorl %eax, %eax
+  jmp .Lguard_leave
+  .seh_endproc
+)");
+
+#elif defined(__i386__)
+
+// The exception registration RunGuarded links into the thread's handler
+// chain, with what the handler needs after the system's two words.
+struct GuardRegistration {
+  EXCEPTION_REGISTRATION_RECORD* next;
+  void* handler;
+  detail::FaultCapture* capture;
+  void* frameBase;  // RunGuarded's EBP, from which the resume rebuilds its frame
+};
+
+// Unwinds the registrations above ours and resumes RunGuarded, which removes
+// its own registration and returns false.
+[[noreturn]] void UnwindToGuard(GuardRegistration* registration, EXCEPTION_RECORD* record) __asm__(
+    "tessaly_UnwindToGuard");
+
+extern "C" __attribute__((used)) EXCEPTION_DISPOSITION GuardHandler(EXCEPTION_RECORD* record, void* frame,
+                                                                    CONTEXT* context, void* dispatch) __asm__(
+    "tessaly_GuardHandler");
+
+EXCEPTION_DISPOSITION GuardHandler(EXCEPTION_RECORD* record, void* frame, CONTEXT* context, void* /*dispatch*/) {
+  if (!Takes(*record)) return ExceptionContinueSearch;
+  auto* registration = static_cast<GuardRegistration*>(frame);
+  Capture(*registration->capture, *record, *context);
+  UnwindToGuard(registration, record);
+}
+
+// RtlUnwind calls every handler registered above ours with the unwinding
+// flag and unlinks it, then comes back to its caller (Windows ignores the
+// target address here) with the non-volatile registers clobbered: only the
+// stack is trusted afterwards. RunGuarded saves the caller's non-volatile
+// registers below its EBP, so resuming rebuilds everything from EBP.
+__asm__(R"(
+  .text
+  .p2align 4
+  .globl tessaly_RunGuarded
+  .def tessaly_RunGuarded; .scl 2; .type 32; .endef
+tessaly_RunGuarded:
+  .cfi_startproc
+  pushl %ebp
+  .cfi_def_cfa_offset 8
+  .cfi_offset %ebp, -8
+  movl %esp, %ebp
+  .cfi_def_cfa_register %ebp
+  pushl %ebx
+  pushl %esi
+  pushl %edi
+  .cfi_offset %ebx, -12
+  .cfi_offset %esi, -16
+  .cfi_offset %edi, -20
+  subl $16, %esp            # the GuardRegistration, at EBP-28
+  movl %fs:0, %eax
+  movl %eax, 0(%esp)
+  movl $tessaly_GuardHandler, 4(%esp)
+  movl 16(%ebp), %eax
+  movl %eax, 8(%esp)
+  movl %ebp, 12(%esp)
+  movl %esp, %fs:0
+  andl $-16, %esp           # the callee may assume GCC's 16-byte alignment
+  subl $12, %esp
+  pushl 12(%ebp)
+  call *8(%ebp)
+  movl $1, %eax
+.Lguard_leave:
+  movl -28(%ebp), %ecx      # unlink: the chain as it was before us
+  movl %ecx, %fs:0
+  leal -12(%ebp), %esp
+  .cfi_remember_state
+  popl %edi
+  popl %esi
+  popl %ebx
+  popl %ebp
+  .cfi_def_cfa %esp, 4
+  ret
+.Lguard_resume:
+  .cfi_restore_state
+  xorl %eax, %eax
+  jmp .Lguard_leave
+  .cfi_endproc
+
+  .p2align 4
+  .globl tessaly_UnwindToGuard
+  .def tessaly_UnwindToGuard; .scl 2; .type 32; .endef
+tessaly_UnwindToGuard:
+  pushl $0
+  pushl 12(%esp)
+  pushl $.Lguard_unwound
+  pushl 16(%esp)
+  call *__imp__RtlUnwind@16
+.Lguard_unwound:
+  movl 4(%esp), %eax
+  movl 12(%eax), %ebp
+  jmp .Lguard_resume
+)");
+
+#else
+#error "the fault guard knows the exception handling of x64 and x86 only"
+#endif
+
+void InstallTranslatorOnThisThread() { t_installed = true; }
 
 bool TranslatorInstalledOnThisThread() { return t_installed; }
 
@@ -79,30 +225,4 @@ void TranslateStructuredException(unsigned /*code*/, EXCEPTION_POINTERS* pointer
   throw CSE(record, std::move(context));
 }
 
-namespace detail {
-
-// noinline: the setjmp buffer must belong to this frame, which stays live
-// while the guarded call runs.
-__attribute__((noinline)) bool RunGuarded(void (*call)(void*), void* context, FaultCapture& capture) {
-  GuardFrame frame{};
-  frame.capture = &capture;
-  frame.previous = t_top;
-#if defined(__i386__)
-  frame.sehChain = reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ExceptionList;
-#endif
-  if (__builtin_setjmp(frame.jump)) {
-#if defined(__i386__)
-    reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ExceptionList =
-        static_cast<EXCEPTION_REGISTRATION_RECORD*>(frame.sehChain);
-#endif
-    t_top = frame.previous;
-    return false;
-  }
-  t_top = &frame;
-  call(context);
-  t_top = frame.previous;
-  return true;
-}
-
-}  // namespace detail
 }  // namespace os::win32

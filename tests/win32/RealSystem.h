@@ -35,11 +35,13 @@ inline bool FileExists(const std::wstring& path) { return os::win32::TheFiles().
 
 // A real fault inside the spooler: it writes the printer list through a
 // buffer pointer into nowhere.
+inline void EnumPrintersIntoNowhere() {
+  DWORD needed = 0, returned = 0;
+  EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, reinterpret_cast<BYTE*>(16), 1 << 20, &needed, &returned);
+}
+
 inline void FaultInsideTheSpooler() {
-  os::win32::CallTranslatingFaults([] {
-    DWORD needed = 0, returned = 0;
-    EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, reinterpret_cast<BYTE*>(16), 1 << 20, &needed, &returned);
-  });
+  os::win32::CallTranslatingFaults([] { EnumPrintersIntoNowhere(); });
 }
 
 template <class F>
