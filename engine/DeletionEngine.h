@@ -111,9 +111,6 @@ class DeletionEngine {
   std::unordered_map<std::wstring, std::size_t> formIndex_;  // first form of each name
   std::vector<sysaccess::FormRecord> formsToTry_;  // deletable forms not yet tried through an open printer
   std::vector<PrinterNotDeleted> notDeleted_;
-  // Printers before this index were handed to the spooler: a run broken off
-  // reports the selected ones from here on as not deleted.
-  std::size_t printersTried_ = 0;
 };
 
 }  // namespace engine

@@ -58,8 +58,8 @@ void DeletionEngine::RunDeletion() {
     // guarded call, memory running out). The printers it never got to are
     // still installed and are reported as such, with what broke the run.
     const std::uint32_t status = StatusOfBreak(std::current_exception());
-    for (std::size_t i = printersTried_; i < printers_.size(); ++i) {
-      if (printers_[i].selected) notDeleted_.push_back(PrinterNotDeleted{printers_[i].printerName, status});
+    for (const auto& p : printers_) {
+      if (p.selected && !p.processed) notDeleted_.push_back(PrinterNotDeleted{p.printerName, status});
     }
   }
   ReportPrintersNotDeleted(caption);
@@ -169,11 +169,7 @@ void DeletionEngine::DeleteSelectedPrinters() {
   }
   for (std::size_t i = 0; i < printers_.size(); ++i) {
     if (!printers_[i].selected) continue;
-    // One broken off in the middle of its deletion is reported as not deleted:
-    // the refilled list shows whether it went.
-    printersTried_ = i;
     const std::uint32_t status = static_cast<std::uint32_t>(DeletePrinterAt(i));
-    printersTried_ = i + 1;
     if (status == 0) {
       dialog_.AddDeletedPrinter(printers_[i].printerName);
     } else {

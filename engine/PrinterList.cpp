@@ -49,7 +49,6 @@ bool DeletionEngine::FindPrintersWithJobs(std::vector<std::wstring>& names) {
 }
 
 void DeletionEngine::ResetRunState() {
-  printersTried_ = 0;
   unselectedByDriver_.clear();
   recordsByDriver_.clear();
   localsRemaining_ = 0;

@@ -24,6 +24,16 @@ TEST(TargetNamesTest, APlainFileNameNamesOneEntryAndAKeyNameLeadsBelowItsParent)
   for (const wchar_t* bad : {L"", L"\\", L"\\\\srv\\", L"Office\\"}) EXPECT_FALSE(NamesKeyBelow(bad)) << bad;
 }
 
+TEST(TargetNamesTest, TheProgramsOwnMatchTakesStarAndQuestionMarkOnlyAndIgnoresCase) {
+  EXPECT_TRUE(MatchesIntendedPattern(L",,srv,lp.tmp", L",,SRV,LP.TMP")) << "file names ignore case";
+  EXPECT_TRUE(MatchesIntendedPattern(L"*.wmk", L"laser.WMK"));
+  EXPECT_TRUE(MatchesIntendedPattern(L"LA?ER.wmk", L"LASER.wmk"));
+  EXPECT_FALSE(MatchesIntendedPattern(L"LA?ER.wmk", L"LAER.wmk")) << "'?' is exactly one character";
+  EXPECT_FALSE(MatchesIntendedPattern(L"Lab 2.tmp", L"Lab 2")) << "a name that is only the start of the pattern";
+  EXPECT_FALSE(MatchesIntendedPattern(L"Lab <2>.tmp", L"Lab 22.tmp")) << "'<' and '>' are no wildcards here";
+  EXPECT_FALSE(MatchesIntendedPattern(L"LASER.wmk", L"LASER.wmk.bak"));
+}
+
 using TargetGuardTest = SimScenario;
 
 // ---- registry --------------------------------------------------------------

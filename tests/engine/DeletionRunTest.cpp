@@ -225,5 +225,26 @@ TEST_F(EngineRunTest, ARunBrokenOffBeforeThePrintersWentReportsEveryCheckedPrint
   EXPECT_EQ(machine_->services().StateOf(L"Spooler"), os::svc::kRunning);
 }
 
+TEST_F(EngineRunTest, APrinterWhoseDeletionBrokeOffBeforeTheSpoolerAnsweredIsReportedStillInstalled) {
+  // The connection's driver stays with Office, so deleting it first shows a
+  // notice; memory runs out showing it.
+  Load(R"({"base": "workstation", "spooler": {"drivers": [{"name": "Laser"}, {"name": "Inkjet"}],
+    "printers": [{"name": "\\\\srv\\lp", "server": "\\\\srv", "driver": "Laser"},
+                 {"name": "Office", "driver": "Laser"}, {"name": "Reception", "driver": "Inkjet"}]}})");
+  dialog_.Check(L"\\\\srv\\lp");
+  dialog_.Check(L"Reception");
+  machine_->prompts().SetResponder([](const os::sim::PromptRecord& box) -> int {
+    if (box.text.find(L"could not be deleted") == std::wstring::npos) throw std::bad_alloc();
+    return os::mb::kIdOk;
+  });
+  engine_->RunDeletion();
+  // The spooler lists local printers first: Reception went before.
+  EXPECT_TRUE(PrinterExists(L"\\\\srv\\lp"));
+  EXPECT_FALSE(PrinterExists(L"Reception"));
+  ASSERT_EQ(engine_->printersNotDeleted().size(), 1u);
+  EXPECT_EQ(engine_->printersNotDeleted()[0].printerName, L"\\\\srv\\lp");
+  EXPECT_EQ(engine_->printersNotDeleted()[0].status, os::error::kNotEnoughMemory);
+}
+
 }  // namespace
 }  // namespace engine

@@ -192,6 +192,19 @@ TEST_F(DriverDecisionTest, WhatAPrinterThatStaysUsesIsKeptEvenWhereItsDataFileCa
   engine_->RunDeletion();
   laserKept();
 
+  // A chosen connection asks nothing about the data file: the local printer
+  // that stays protects it all the same.
+  Load(R"({"base": "workstation",
+    "registry": {"HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\Driver\\LASER": {}},
+    "files": {"C:\\Users\\Admin\\AppData\\Local\\Temp\\LASER.wmk": {}},
+    "spooler": {
+      "drivers": [{"name": "Laser", "dataFile": "LASER.PPD"}, {"name": "Laser Copy", "dataFile": "LASER.PPD"}],
+      "printers": [{"name": "\\\\srv\\lp", "server": "\\\\srv", "driver": "Laser"},
+                   {"name": "Annex", "driver": "Laser Copy"}]}})");
+  dialog_.Check(L"\\\\srv\\lp");
+  engine_->RunDeletion();
+  laserKept();
+
   Load(twoLasers(R"({"name": "Annex", "driver": "Laser Copy"})"));
   machine_->FailWith("Registry.QueryValue", os::error::kInvalidHandle,
                      L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\"

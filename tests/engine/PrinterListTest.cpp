@@ -1,4 +1,6 @@
 // The check list and the printer table, and the queued-jobs check.
+#include <thread>
+
 #include "tests/engine/EngineFixture.h"
 
 namespace engine {
@@ -25,6 +27,19 @@ TEST_F(PrinterListTest, NoPrintersGiveAnEmptyListAndOnlyConnectionsNoFormPrinter
            "printers": [{"name": "\\\\srv\\lp", "server": "\\\\srv", "driver": "D"}]}})");
   EXPECT_EQ(refill_, 0);
   EXPECT_EQ(engine_->formPrinterName(), L"");
+}
+
+TEST_F(PrinterListTest, AFaultInsideTheSpoolerWhileListingLeavesTheListEmptyInsteadOfEndingTheProgram) {
+  Load(R"({"base": "workstation", "spooler": {"drivers": [{"name": "D"}], "printers": [{"name": "Zeta", "driver": "D"}]}})");
+  machine_->FaultOn("Spooler.Printers");
+  int refill = -1;
+  std::thread ui([&] {
+    machine_->system().faults.InstallTranslatorOnThisThread();
+    refill = engine_->RefillPrinterList();
+  });
+  ui.join();
+  EXPECT_EQ(refill, kNoPrinters);
+  EXPECT_EQ(dialog_.PrinterItemCount(), 0);
 }
 
 TEST_F(PrinterListTest, TheFormPrinterIsChosenAgainOnceItIsGone) {
