@@ -205,6 +205,16 @@ TEST_F(DriverDecisionTest, WhatAPrinterThatStaysUsesIsKeptEvenWhereItsDataFileCa
   engine_->RunDeletion();
   laserKept();
 
+  // Both chosen, so nobody is asked; the spooler keeps Annex, whose data file
+  // Office's driver shared.
+  Load(twoLasers(R"({"name": "Annex", "driver": "Laser Copy"})"));
+  machine_->FailWith("Spooler.DeletePrinter", os::error::kAccessDenied, L"Annex");
+  dialog_.Check(L"Office");
+  dialog_.Check(L"Annex");
+  engine_->RunDeletion();
+  EXPECT_TRUE(Questions().size() == 1 && Questions()[0].find(L"could not be deleted") != std::wstring::npos);
+  laserKept();
+
   Load(twoLasers(R"({"name": "Annex", "driver": "Laser Copy"})"));
   machine_->FailWith("Registry.QueryValue", os::error::kInvalidHandle,
                      L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\"
