@@ -25,8 +25,15 @@ configure_and_build() {
   cmake --build "$dir" -j"$(nproc)" >"$dir.build.log" 2>&1 || { tail -n 60 "$dir.build.log"; return 1; }
 }
 
+# The Windows trees, one per architecture: x64 in build/mingw, x86 in
+# build/mingw32.
+declare -A CROSS_TREE=([x64]=build/mingw [x86]=build/mingw32)
+declare -A CROSS_TOOLCHAIN=([x64]=cmake/mingw-w64-x86_64.cmake [x86]=cmake/mingw-w64-i686.cmake)
+
+# build_cross_tree [x64|x86]
 build_cross_tree() {
-  configure_and_build build/mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+  local arch="${1:-x64}"
+  configure_and_build "${CROSS_TREE[$arch]}" -DCMAKE_TOOLCHAIN_FILE="${CROSS_TOOLCHAIN[$arch]}" -DCMAKE_BUILD_TYPE=Release
 }
 
 # A fresh Wine prefix in a temporary folder (about ten seconds).

@@ -3,13 +3,15 @@
 # command that only works because some earlier work left its package on this
 # machine fails here, not on a newcomer's fresh machine.
 
-# Installed by every script that builds: the native and cross toolchains
-# (the cross tree builds GoogleTest from googletest's sources),
-# Wine with the commands its suites call, a virtual screen and the tools that
-# take screenshots of it. "wine" provides the wine, wineboot, wineserver and
-# winepath commands; "wine64" only the 64-bit loader.
+# Installed by every script that builds: the native and cross toolchains for
+# both Windows architectures (the cross trees build GoogleTest from
+# googletest's sources; binutils brings the objdump that reads the import
+# tables), Wine with the commands its suites call, a virtual screen and the
+# tools that take screenshots of it. "wine" provides the wine, wineboot,
+# wineserver and winepath commands; "wine64" only the 64-bit loader.
 TESSALY_PACKAGES=(cmake make g++ mawk libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev
                   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+                  gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
                   wine wine64 fonts-wine xvfb xdotool imagemagick-6.q16)
 
 # Only the benchmarks count instructions.
@@ -26,6 +28,11 @@ declare -A PACKAGE_OF_COMMAND=(
   [x86_64-w64-mingw32-g++-posix]=g++-mingw-w64-x86-64-posix
   [x86_64-w64-mingw32-gcc-posix]=gcc-mingw-w64-x86-64-posix
   [x86_64-w64-mingw32-windres]=binutils-mingw-w64-x86-64
+  [x86_64-w64-mingw32-objdump]=binutils-mingw-w64-x86-64
+  [i686-w64-mingw32-g++-posix]=g++-mingw-w64-i686-posix
+  [i686-w64-mingw32-gcc-posix]=gcc-mingw-w64-i686-posix
+  [i686-w64-mingw32-windres]=binutils-mingw-w64-i686
+  [i686-w64-mingw32-objdump]=binutils-mingw-w64-i686
   [wine]=wine
   [wineboot]=wine
   [wineserver]=wine
