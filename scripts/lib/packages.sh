@@ -14,6 +14,9 @@ TESSALY_PACKAGES=(cmake make g++ mawk libgtest-dev googletest libbenchmark-dev n
                   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
                   wine wine64 fonts-wine xvfb xdotool imagemagick-6.q16)
 
+# The release packages: the MSI builder and the zip tools.
+RELEASE_PACKAGES=(wixl zip unzip)
+
 # Only the benchmarks count instructions.
 BENCH_PACKAGES=(valgrind)
 
@@ -29,10 +32,14 @@ declare -A PACKAGE_OF_COMMAND=(
   [x86_64-w64-mingw32-gcc-posix]=gcc-mingw-w64-x86-64-posix
   [x86_64-w64-mingw32-windres]=binutils-mingw-w64-x86-64
   [x86_64-w64-mingw32-objdump]=binutils-mingw-w64-x86-64
+  [x86_64-w64-mingw32-strings]=binutils-mingw-w64-x86-64
   [i686-w64-mingw32-g++-posix]=g++-mingw-w64-i686-posix
   [i686-w64-mingw32-gcc-posix]=gcc-mingw-w64-i686-posix
   [i686-w64-mingw32-windres]=binutils-mingw-w64-i686
   [i686-w64-mingw32-objdump]=binutils-mingw-w64-i686
+  [wixl]=wixl
+  [zip]=zip
+  [unzip]=unzip
   [wine]=wine
   [wineboot]=wine
   [wineserver]=wine
