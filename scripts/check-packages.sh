@@ -35,10 +35,19 @@ done
 # of links that a package owns (a command behind the alternatives system, such
 # as wineserver -> /etc/alternatives -> wineserver-stable, belongs to the
 # package that registered the alternative, not to the library it ends in).
-# Usr-merged systems list /bin and /usr/bin files under either name.
+# Usr-merged systems list /bin and /usr/bin files under either name. A local
+# wrapper earlier on PATH (/usr/local/bin) that no package owns is passed
+# over for the packaged command behind it.
 package_of() {
-  local path owner candidate hops=0
-  path=$(command -v "$1" 2>/dev/null) || return 1
+  local path
+  for path in $(type -ap "$1" 2>/dev/null); do
+    owner_of_path "$path" && return 0
+  done
+  return 1
+}
+
+owner_of_path() {
+  local path="$1" owner candidate hops=0
   [ "${path#/}" != "$path" ] || return 1
   while [ -n "$path" ] && [ $hops -lt 10 ]; do
     for candidate in "$path" "${path#/usr}" "/usr$path"; do
@@ -109,6 +118,14 @@ for cmd in "${!PACKAGE_OF_COMMAND[@]}"; do
   elif [ -n "${just_installed[$pkg]:-}" ]; then
     problems+=("'$cmd' (package $pkg) is still missing after the installs")
   fi
+done
+
+# A package no command comes from (wine32:i386 is the 32-bit loader behind
+# "wine") must still be there after the installs; one of a foreign
+# architecture is only there once that architecture was added to dpkg.
+for pkg in "${!just_installed[@]}"; do
+  dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" ||
+    problems+=("package $pkg is not installed after the installs")
 done
 
 for cmd in "${!BOOTSTRAP_COMMANDS[@]}"; do

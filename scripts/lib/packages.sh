@@ -8,11 +8,18 @@
 # googletest's sources; binutils brings the objdump that reads the import
 # tables), Wine with the commands its suites call, a virtual screen and the
 # tools that take screenshots of it. "wine" provides the wine, wineboot,
-# wineserver and winepath commands; "wine64" only the 64-bit loader.
+# wineserver and winepath commands (msiexec runs as "wine msiexec");
+# "wine64" only the 64-bit loader.
 TESSALY_PACKAGES=(cmake make g++ mawk libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev
                   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
                   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
                   wine wine64 fonts-wine xvfb xdotool imagemagick-6.q16)
+
+# Wine's 32-bit loader, for the x86 program's suites: only on a kernel that
+# runs 32-bit programs (common.sh: wanted_packages). It needs the i386
+# architecture added to dpkg first; ensure_packages does that for any
+# package with an architecture after its name.
+WINE32_PACKAGES=(wine32:i386)
 
 # The release packages: the MSI builder and the zip tools.
 RELEASE_PACKAGES=(wixl zip unzip)
