@@ -52,12 +52,14 @@ wanted_packages() {
   if kernel_runs_32bit_programs; then echo TESSALY_PACKAGES WINE32_PACKAGES "$@"; else echo TESSALY_PACKAGES "$@"; fi
 }
 
-# configure_and_build DIR [cmake args...]
+# configure_and_build DIR [cmake args...]: every target, or only those
+# BUILD_ONLY names.
 configure_and_build() {
-  local dir="$1"
+  local dir="$1" only=()
   shift
+  [ -n "${BUILD_ONLY:-}" ] && only=(--target $BUILD_ONLY)
   cmake -S . -B "$dir" "$@" >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; return 1; }
-  cmake --build "$dir" -j"$(nproc)" >"$dir.build.log" 2>&1 || { tail -n 60 "$dir.build.log"; return 1; }
+  cmake --build "$dir" -j"$(nproc)" "${only[@]}" >"$dir.build.log" 2>&1 || { tail -n 60 "$dir.build.log"; return 1; }
 }
 
 # The Windows trees, one per architecture: x64 in build/mingw, x86 in
@@ -65,10 +67,11 @@ configure_and_build() {
 declare -A CROSS_TREE=([x64]=build/mingw [x86]=build/mingw32)
 declare -A CROSS_TOOLCHAIN=([x64]=cmake/mingw-w64-x86_64.cmake [x86]=cmake/mingw-w64-i686.cmake)
 
-# build_cross_tree [x64|x86]
+# build_cross_tree [x64|x86 [TARGET...]]: the whole tree, or only the targets named.
 build_cross_tree() {
   local arch="${1:-x64}"
-  configure_and_build "${CROSS_TREE[$arch]}" -DCMAKE_TOOLCHAIN_FILE="${CROSS_TOOLCHAIN[$arch]}" -DCMAKE_BUILD_TYPE=Release
+  BUILD_ONLY="${*:2}" configure_and_build "${CROSS_TREE[$arch]}" \
+    -DCMAKE_TOOLCHAIN_FILE="${CROSS_TOOLCHAIN[$arch]}" -DCMAKE_BUILD_TYPE=Release
 }
 
 # new_wine_prefix [x64|x86]: a fresh Wine prefix in a temporary folder
