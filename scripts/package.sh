@@ -51,8 +51,9 @@ for arch in x64 x86; do
   # The console program ships too, once the project has one. In a built tree
   # this only confirms that the targets are up to date.
   if cmake --build "$tree" --target help | grep -q ' TessalyCmd$'; then targets=(Tessaly TessalyCmd); else targets=(Tessaly); fi
-  cmake --build "$tree" -j"$(nproc)" --target "${targets[@]}" >"$tree.build.log" 2>&1 ||
-    { tail -n 60 "$tree.build.log"; exit 1; }
+  # A log of its own: a built tree's build log stays what its build said.
+  log="$tree.package-build.log"
+  cmake --build "$tree" -j"$(nproc)" --target "${targets[@]}" >"$log" 2>&1 || { tail -n 60 "$log"; exit 1; }
 
   files="$stage/$arch/files"
   mkdir -p "$files"
