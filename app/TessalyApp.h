@@ -11,8 +11,11 @@ class CTessalyApp : public CWinApp, private app::StartUpShell {
  public:
   CTessalyApp();
   BOOL InitInstance() override;
+  int ExitInstance() override;
 
  private:
   bool LoadAndInstall(const std::wstring& path) override;
   void RunMainDialog() override;
+
+  int m_exitCode = 0;
 };

@@ -120,6 +120,14 @@ for cmd in "${!PACKAGE_OF_COMMAND[@]}"; do
   fi
 done
 
+# A package no command comes from (wine32:i386 is the 32-bit loader behind
+# "wine") must still be there after the installs; one of a foreign
+# architecture is only there once that architecture was added to dpkg.
+for pkg in "${!just_installed[@]}"; do
+  dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" ||
+    problems+=("package $pkg is not installed after the installs")
+done
+
 for cmd in "${!BOOTSTRAP_COMMANDS[@]}"; do
   owner=$(package_of "$cmd") || continue
   [ "$owner" = "${BOOTSTRAP_COMMANDS[$cmd]}" ] ||

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Every test of the project, on a fresh Debian machine: installs what is
-# missing, builds the native tree, the sanitizer tree and the Windows cross
-# tree, runs the native tests, runs them again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs the Windows test executables under Wine
-# in a fresh prefix. Ends with one line per suite; exits non-zero when any
-# build or suite fails.
+# missing, builds the native tree, the sanitizer tree and the two Windows
+# cross trees (x64, x86), runs the native tests, runs them again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, checks the shipped files'
+# imports against Windows XP, runs the Windows test executables, the About
+# tests and the end-to-end suite under Wine for each architecture (x86 in a
+# 32-bit prefix), the 32-bit program on a 64-bit system (WoW64), and builds
+# the release packages and takes each installer through an install and an
+# uninstall under Wine. Ends with one line per suite and architecture;
+# exits non-zero when any build or suite fails.
 set -u
 cd "$(dirname "$0")/.."
 . scripts/lib/common.sh
@@ -17,8 +21,15 @@ status=0
 # package they install. Once more afterwards, when every command is there to
 # be checked against dpkg.
 bash scripts/check-packages.sh || { echo "the scripts call commands whose packages they do not install"; exit 1; }
-ensure_packages "${TESSALY_PACKAGES[@]}" || { echo "could not install the packages"; exit 1; }
-bash scripts/check-packages.sh --installed TESSALY_PACKAGES >artifacts/packages.log 2>&1
+lists=($(wanted_packages RELEASE_PACKAGES))
+packages=()
+for list in "${lists[@]}"; do
+  declare -n l="$list"
+  packages+=("${l[@]}")
+  unset -n l
+done
+ensure_packages "${packages[@]}" || { echo "could not install the packages"; exit 1; }
+bash scripts/check-packages.sh --installed "${lists[@]}" >artifacts/packages.log 2>&1
 code=$?
 summary+=("$(printf '%-10s %s' "packages:" "$(tail -n 1 artifacts/packages.log)")")
 [ $code -eq 0 ] || { status=1; summary+=("$(printf '%-10s FAIL (see artifacts/packages.log)' "")"); }
@@ -30,6 +41,12 @@ gtest_summary() {
   passed=$(grep -Eo '^\[  PASSED  \] [0-9]+' "$log" | grep -Eo '[0-9]+$' | tail -n1)
   skipped=$(grep -Eo '^\[  SKIPPED \] [0-9]+ test' "$log" | grep -Eo '[0-9]+' | tail -n1)
   failed=$(grep -Eo '^\[  FAILED  \] [0-9]+ test' "$log" | grep -Eo '[0-9]+' | tail -n1)
+  # The installers' round trips add their own checks around the driver's.
+  local msi_ok msi_failed
+  msi_ok=$(grep -c '^\[ MSI OK   \]' "$log")
+  msi_failed=$(grep -c '^\[ MSI FAIL \]' "$log")
+  [ -n "$passed" ] && passed=$((passed + msi_ok))
+  [ "$msi_failed" -eq 0 ] || failed=$((${failed:-0} + msi_failed))
   local line
   line=$(printf '%-10s %4s passed, %3s skipped, %3s failed' "$name:" "${passed:-0}" "${skipped:-0}" "${failed:-0}")
   if [ "$code" -ne 0 ] || [ -z "$passed" ]; then
@@ -60,29 +77,94 @@ if build_or_fail sanitizer configure_and_build build/asan -DCMAKE_BUILD_TYPE=Deb
   gtest_summary sanitizer artifacts/sanitizer.log $?
 fi
 
-if build_or_fail wine build_cross_tree; then
-  new_wine_prefix
+# A suite that cannot run here: one line that says why.
+skipped_suite() {
+  summary+=("$(printf '%-10s    0 passed, %3s skipped, %3s failed  (%s)' "$1:" 1 0 "$2")")
+}
+
+# Where the x86 suites cannot run, the x86 tree builds only what ships (the
+# program and its language modules, for the import check and the packages):
+# its test programs would take minutes to build and never run.
+built=()
+for arch in x64 x86; do
+  if [ "$arch" = x86 ] && ! kernel_runs_32bit_programs; then
+    build_or_fail "build-$arch" build_cross_tree "$arch" Tessaly && built+=("$arch")
+  else
+    build_or_fail "build-$arch" build_cross_tree "$arch" && built+=("$arch")
+  fi
+done
+
+# The imports of what ships, both architectures: nothing Windows XP lacks.
+if [ ${#built[@]} -eq 2 ]; then
+  bash scripts/check-imports.sh >artifacts/imports.log 2>&1
+  code=$?
+  summary+=("$(printf '%-10s %s' "imports:" "$(tail -n 1 artifacts/imports.log)")")
+  [ $code -eq 0 ] || status=1
+fi
+
+# The x86 program's Wine suites need Wine's 32-bit loader, a 32-bit Linux
+# program: on a kernel without 32-bit emulation there is none.
+no_wine32="this kernel runs no 32-bit programs, so the 32-bit loader of Wine cannot start"
+: >artifacts/wine-skips.txt
+for arch in "${built[@]}"; do
+  if [ "$arch" = x86 ] && ! kernel_runs_32bit_programs; then
+    for suite in wine about e2e; do skipped_suite "$suite-x86" "$no_wine32"; done
+    continue
+  fi
+  tree="${CROSS_TREE[$arch]}"
+  new_wine_prefix "$arch"
   ensure_display
-  for exe in build/mingw/tests/win32/tessaly_win_tests.exe; do
-    timeout 900 wine "$exe" --gtest_color=no >artifacts/wine.log 2>&1
-    gtest_summary wine artifacts/wine.log $?
-  done
+  timeout 900 wine "$tree/tests/win32/tessaly_win_tests.exe" --gtest_color=no >"artifacts/wine-$arch.log" 2>&1
+  gtest_summary "wine-$arch" "artifacts/wine-$arch.log" $?
   # The About window and its scrolling text as real windows on the display.
-  timeout 300 wine build/mingw/about/tessaly_about_win_tests.exe --gtest_color=no >artifacts/about-gui.log 2>&1
-  gtest_summary about-gui artifacts/about-gui.log $?
+  timeout 300 wine "$tree/about/tessaly_about_win_tests.exe" --gtest_color=no >"artifacts/about-$arch.log" 2>&1
+  gtest_summary "about-$arch" "artifacts/about-$arch.log" $?
   # Each named skip with its reason (GoogleTest prints the reason just before).
-  awk '/^\[  SKIPPED \] [A-Za-z].* \(/ { print "  skipped on Wine: " $4 ": " prev } { prev = $0 }' \
-    artifacts/wine.log artifacts/about-gui.log >artifacts/wine-skips.txt
+  awk -v arch="$arch" '/^\[  SKIPPED \] [A-Za-z].* \(/ { print "  skipped on Wine (" arch "): " $4 ": " prev } { prev = $0 }' \
+    "artifacts/wine-$arch.log" "artifacts/about-$arch.log" >>artifacts/wine-skips.txt
   wineserver -k >/dev/null 2>&1
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
+  unset XVFB_PID
   rm -rf "$WINEPREFIX"
   # The program driven as a user would, in a prefix and on a display of its own.
-  bash tools/e2e/run-e2e.sh build/mingw artifacts/e2e.log
-  gtest_summary e2e artifacts/e2e.log $?
+  bash tools/e2e/run-e2e.sh "$arch" "artifacts/e2e-$arch.log"
+  gtest_summary "e2e-$arch" "artifacts/e2e-$arch.log" $?
   # Every language under its own system locale, from the installed package;
   # the contact sheet of all main dialogs is artifacts/languages.png.
-  bash tools/e2e/run-languages.sh build/mingw artifacts/languages.log
-  gtest_summary languages artifacts/languages.log $?
+  if [ "$arch" = x64 ]; then
+    bash tools/e2e/run-languages.sh "$tree" artifacts/languages.log
+    gtest_summary languages artifacts/languages.log $?
+  fi
+done
+
+# The 32-bit program on a 64-bit system: it must hand the run to the x64
+# program and never delete through the redirected folders and keys.
+if [ ${#built[@]} -eq 2 ]; then
+  if kernel_runs_32bit_programs; then
+    bash tools/e2e/run-e2e.sh wow64 artifacts/e2e-wow64.log
+    gtest_summary e2e-wow64 artifacts/e2e-wow64.log $?
+  else
+    skipped_suite e2e-wow64 "$no_wine32"
+  fi
+fi
+
+# The release packages, from the Release trees just built and tested (a
+# release itself builds clean ones), and each installer's round trip.
+if [ ${#built[@]} -ne 2 ]; then
+  summary+=("$(printf '%-10s not built: a cross tree failed' "package:")")
+elif bash scripts/package.sh --from-trees >artifacts/package.log 2>&1; then
+  summary+=("$(printf '%-10s %s' "package:" "$(ls dist | tr '\n' ' ')")")
+  for arch in x64 x86; do
+    if [ "$arch" = x86 ] && ! kernel_runs_32bit_programs; then
+      skipped_suite "msi-$arch" "$no_wine32"
+      continue
+    fi
+    bash tools/e2e/run-e2e.sh "msi-$arch" "artifacts/msi-$arch.log"
+    gtest_summary "msi-$arch" "artifacts/msi-$arch.log" $?
+  done
+else
+  summary+=("$(printf '%-10s FAILED (see artifacts/package.log)' "package:")")
+  status=1
 fi
 
 echo

@@ -3,16 +3,28 @@
 # command that only works because some earlier work left its package on this
 # machine fails here, not on a newcomer's fresh machine.
 
-# Installed by every script that builds: the native and cross toolchains
-# (the cross tree builds GoogleTest from googletest's sources),
-# Wine with the commands its suites call, a virtual screen and the tools that
-# take screenshots of it. "wine" provides the wine, wineboot, wineserver and
-# winepath commands; "wine64" only the 64-bit loader. WenQuanYi Micro Hei
-# (1.6 MB) has the Chinese, Japanese and Korean characters of the language
-# modules: one font for all four scripts, where Noto CJK would be 56 MB.
+# Installed by every script that builds: the native and cross toolchains for
+# both Windows architectures (the cross trees build GoogleTest from
+# googletest's sources; binutils brings the objdump that reads the import
+# tables), Wine with the commands its suites call, a virtual screen and the
+# tools that take screenshots of it. "wine" provides the wine, wineboot,
+# wineserver and winepath commands (msiexec runs as "wine msiexec");
+# "wine64" only the 64-bit loader. WenQuanYi Micro Hei (1.6 MB) has the
+# Chinese, Japanese and Korean characters of the language modules: one font
+# for all four scripts, where Noto CJK would be 56 MB.
 TESSALY_PACKAGES=(cmake make g++ mawk libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev
                   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+                  gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
                   wine wine64 fonts-wine fonts-wqy-microhei xvfb xdotool imagemagick-6.q16)
+
+# Wine's 32-bit loader, for the x86 program's suites: only on a kernel that
+# runs 32-bit programs (common.sh: wanted_packages). It needs the i386
+# architecture added to dpkg first; ensure_packages does that for any
+# package with an architecture after its name.
+WINE32_PACKAGES=(wine32:i386)
+
+# The release packages: the MSI builder and the zip tools.
+RELEASE_PACKAGES=(wixl zip unzip)
 
 # Only the benchmarks count instructions.
 BENCH_PACKAGES=(valgrind)
@@ -28,6 +40,15 @@ declare -A PACKAGE_OF_COMMAND=(
   [x86_64-w64-mingw32-g++-posix]=g++-mingw-w64-x86-64-posix
   [x86_64-w64-mingw32-gcc-posix]=gcc-mingw-w64-x86-64-posix
   [x86_64-w64-mingw32-windres]=binutils-mingw-w64-x86-64
+  [x86_64-w64-mingw32-objdump]=binutils-mingw-w64-x86-64
+  [x86_64-w64-mingw32-strings]=binutils-mingw-w64-x86-64
+  [i686-w64-mingw32-g++-posix]=g++-mingw-w64-i686-posix
+  [i686-w64-mingw32-gcc-posix]=gcc-mingw-w64-i686-posix
+  [i686-w64-mingw32-windres]=binutils-mingw-w64-i686
+  [i686-w64-mingw32-objdump]=binutils-mingw-w64-i686
+  [wixl]=wixl
+  [zip]=zip
+  [unzip]=unzip
   [wine]=wine
   [wineboot]=wine
   [wineserver]=wine

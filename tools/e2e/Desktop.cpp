@@ -1,5 +1,7 @@
 #include "tools/e2e/Desktop.h"
 
+#include <tlhelp32.h>
+
 #include <thread>
 
 namespace e2e {
@@ -13,20 +15,48 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
   return true;
 }
 
+std::vector<DWORD> ProcessTree(DWORD processId) {
+  std::vector<std::pair<DWORD, DWORD>> parentOf;  // process, parent
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot != INVALID_HANDLE_VALUE) {
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+      parentOf.emplace_back(entry.th32ProcessID, entry.th32ParentProcessID);
+    }
+    CloseHandle(snapshot);
+  }
+  std::vector<DWORD> tree{processId};
+  for (std::size_t i = 0; i < tree.size(); ++i) {
+    for (const auto& [process, parent] : parentOf) {
+      if (parent == tree[i] && process != tree[i]) tree.push_back(process);
+    }
+  }
+  return tree;
+}
+
+namespace {
+
+struct WindowSearch {
+  DWORD processId;
+  std::vector<HWND> found;
+};
+
+// A named CALLBACK, not a lambda: on x86 a lambda converts only to a cdecl
+// pointer, and EnumWindows calls back with stdcall.
+BOOL CALLBACK CollectProcessWindow(HWND hwnd, LPARAM param) {
+  auto* s = reinterpret_cast<WindowSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  if (owner == s->processId && IsWindowVisible(hwnd)) s->found.push_back(hwnd);
+  return TRUE;
+}
+
+}  // namespace
+
 std::vector<HWND> TopLevelWindows(DWORD processId) {
-  struct Search {
-    DWORD processId;
-    std::vector<HWND> found;
-  } search{processId, {}};
-  EnumWindows(
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        if (owner == s->processId && IsWindowVisible(hwnd)) s->found.push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{processId, {}};
+  EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

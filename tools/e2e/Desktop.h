@@ -19,6 +19,8 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 
 // The visible top-level windows of a process, in z-order.
 std::vector<HWND> TopLevelWindows(DWORD processId);
+// A process and the processes it started, and theirs, parents first.
+std::vector<DWORD> ProcessTree(DWORD processId);
 std::wstring ClassOf(HWND hwnd);
 std::wstring TextOf(HWND hwnd);
 RECT ScreenRect(HWND hwnd);

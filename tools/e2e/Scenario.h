@@ -58,6 +58,10 @@ class Scenario : public ::testing::Test {
     program_ = std::make_unique<TessalyUnderTest>();
     return *program_;
   }
+  TessalyUnderTest& Start(const std::wstring& exe) {
+    program_ = std::make_unique<TessalyUnderTest>(exe);
+    return *program_;
+  }
   TessalyUnderTest& program() { return *program_; }
 
   // Answers the start-up question with OK and waits for the dialog.

@@ -23,8 +23,15 @@ std::wstring ProgramFolder() {
 
 std::wstring EnglishText(int id) { return res::TextsOf(L"ENU").strings.at(id); }
 
-TessalyUnderTest::TessalyUnderTest() {
-  std::wstring exe = ProgramFolder() + L"Tessaly.exe";
+std::wstring ProgramUnderTest() {
+  wchar_t named[MAX_PATH] = {};
+  if (GetEnvironmentVariableW(L"TESSALY_E2E_PROGRAM", named, MAX_PATH)) return named;
+  return ProgramFolder() + L"Tessaly.exe";
+}
+
+TessalyUnderTest::TessalyUnderTest() : TessalyUnderTest(ProgramUnderTest()) {}
+
+TessalyUnderTest::TessalyUnderTest(const std::wstring& exe) {
   std::wstring commandLine = L"\"" + exe + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -39,11 +46,35 @@ TessalyUnderTest::TessalyUnderTest() {
 TessalyUnderTest::~TessalyUnderTest() {
   if (!info_.hProcess) return;
   if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+    // The processes it started first: they would outlive it.
+    const std::vector<DWORD> tree = ProcessTree(info_.dwProcessId);
+    for (auto process = tree.rbegin(); process != tree.rend(); ++process) {
+      if (*process == info_.dwProcessId) continue;
+      if (HANDLE child = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, *process)) {
+        TerminateProcess(child, 99);
+        WaitForSingleObject(child, 10000);
+        CloseHandle(child);
+      }
+    }
     TerminateProcess(info_.hProcess, 99);
     WaitForSingleObject(info_.hProcess, 10000);
   }
   CloseHandle(info_.hThread);
   CloseHandle(info_.hProcess);
+}
+
+DWORD TessalyUnderTest::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (info_.hProcess) GetExitCodeProcess(info_.hProcess, &code);
+  return code;
+}
+
+std::vector<HWND> TessalyUnderTest::Windows() const {
+  std::vector<HWND> windows;
+  for (DWORD process : ProcessTree(info_.dwProcessId)) {
+    for (HWND w : TopLevelWindows(process)) windows.push_back(w);
+  }
+  return windows;
 }
 
 bool TessalyUnderTest::Ended(std::chrono::milliseconds wait) {

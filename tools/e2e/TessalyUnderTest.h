@@ -22,12 +22,18 @@ std::wstring EnglishText(int id);
 
 class TessalyUnderTest {
  public:
+  // The program beside the driver, or the one TESSALY_E2E_PROGRAM names
+  // (an installed copy, or a package layout), or the one given.
   TessalyUnderTest();
+  explicit TessalyUnderTest(const std::wstring& program);
   ~TessalyUnderTest();  // ends the program if it still runs
   TessalyUnderTest(const TessalyUnderTest&) = delete;
   TessalyUnderTest& operator=(const TessalyUnderTest&) = delete;
 
   bool Ended(std::chrono::milliseconds wait = 20s);
+  // The process's exit code once it has ended.
+  DWORD ExitCode() const;
+  HANDLE Process() const { return info_.hProcess; }
 
   // The next message box of the program: its window, or null after the
   // timeout. Message boxes are "#32770" windows with a text of id 0xFFFF.
@@ -53,7 +59,9 @@ class TessalyUnderTest {
   void ClickItemText(int index);
   int DialogClientHeight() const;
 
-  std::vector<HWND> Windows() const { return TopLevelWindows(info_.dwProcessId); }
+  // Its windows and those of the processes it started (the 32-bit program
+  // on a 64-bit system runs the 64-bit one).
+  std::vector<HWND> Windows() const;
   // The first of the program's top-level windows that is wanted, once one shows.
   HWND WaitForWindow(const std::function<bool(HWND)>& wanted, std::chrono::milliseconds wait) const;
   bool Screenshot(const std::wstring& name) const;

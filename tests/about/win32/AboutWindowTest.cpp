@@ -79,17 +79,18 @@ void Pump(std::chrono::milliseconds duration) {
   PumpUntil([] { return false; }, duration);
 }
 
+// A named CALLBACK, not a lambda: on x86 a lambda converts only to a cdecl
+// pointer, and the enumeration calls back with stdcall.
+BOOL CALLBACK CollectAboutWindow(HWND hwnd, LPARAM found) {
+  wchar_t name[64] = {};
+  GetClassNameW(hwnd, name, 64);
+  if (std::wstring(name) == L"SplashScreenExClass") reinterpret_cast<std::vector<HWND>*>(found)->push_back(hwnd);
+  return TRUE;
+}
+
 std::vector<HWND> AboutWindows() {
   std::vector<HWND> found;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM found) {
-        wchar_t name[64] = {};
-        GetClassNameW(hwnd, name, 64);
-        if (std::wstring(name) == L"SplashScreenExClass") reinterpret_cast<std::vector<HWND>*>(found)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumThreadWindows(GetCurrentThreadId(), CollectAboutWindow, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
