@@ -151,7 +151,9 @@ std::wstring Describe(const os::record::Effect& e) {
       {L"spooler.DeleteDriverPackage", L"delete driver package"}};
   auto it = verbs.find(e.what);
   std::wstring line = (it == verbs.end() ? e.what : it->second) + L" " + e.target;
-  if (e.status != 0) line += L" (would fail: " + std::to_wstring(e.status) + L")";
+  // Most sweeps look for what is usually not there: that is no failure.
+  if (e.status == os::error::kFileNotFound || e.status == os::error::kPathNotFound) line += L" (not there)";
+  else if (e.status != 0) line += L" (would fail: " + std::to_wstring(e.status) + L")";
   return line;
 }
 
