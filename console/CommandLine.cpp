@@ -131,6 +131,27 @@ RunOutcome Outcome(const engine::DeletionEngine& engine, const std::vector<sysac
     d.outcome = L"kept: used by a printer that stays";
     o.drivers.push_back(std::move(d));
   }
+  for (const auto& f : engine.forms()) {
+    FormOutcome fo;
+    fo.name = f.formName;
+    bool tried = false;
+    for (const auto& e : o.effects) {
+      if (e.what != L"spooler.DeleteForm" || e.target != f.formName) continue;
+      tried = true;
+      fo.status = e.status;
+    }
+    if (tried && fo.status == os::error::kSuccess) fo.outcome = L"deleted";
+    else if (tried) fo.outcome = L"kept: the spooler refused";
+    else if (f.flags == os::spool::kFormBuiltin) fo.outcome = L"kept: built in";
+    else if (!f.deletable) fo.outcome = L"kept: named by a printer that stays";
+    else fo.outcome = L"not tried: no local printer was deleted";
+    o.forms.push_back(std::move(fo));
+  }
+  for (const auto& e : o.effects) {
+    if (e.status != os::error::kSuccess && !o.messages.count(e.status)) {
+      o.messages[e.status] = system.environment.DescribeError(e.status);
+    }
+  }
   return o;
 }
 

@@ -44,8 +44,13 @@ Kind KindOf(const std::wstring& what) {
   if (what == L"services.Stop") return {"services", "stop"};
   if (what == L"services.Start") return {"services", "start"};
   if (what == L"processes.Terminate") return {"processes", "terminate"};
-  if (what == L"spooler.DeleteForm") return {"forms", "delete"};
+  if (what == L"spooler.DeleteForm") return {"formDeletions", "delete"};
   return {"spooler", "delete"};
+}
+
+std::wstring MessageFor(const RunOutcome& outcome, std::uint32_t status) {
+  auto it = outcome.messages.find(status);
+  return it == outcome.messages.end() ? std::wstring() : it->second;
 }
 
 }  // namespace
@@ -74,9 +79,12 @@ std::string ReportJson(const ReportHeader& header, const Request* request, const
   ordered_json printers = ordered_json::array();
   ordered_json drivers = ordered_json::array();
   ordered_json answers = ordered_json::array();
+  ordered_json forms = ordered_json::array();
   ordered_json effects = ordered_json::array();
   ordered_json grouped;
-  for (const char* list : {"forms", "files", "registry", "services", "processes", "spooler"}) grouped[list] = ordered_json::array();
+  for (const char* list : {"formDeletions", "files", "registry", "services", "processes", "spooler"}) {
+    grouped[list] = ordered_json::array();
+  }
   if (outcome) {
     for (const auto& p : outcome->printers) {
       ordered_json j;
@@ -104,6 +112,16 @@ std::string ReportJson(const ReportHeader& header, const Request* request, const
       }
       drivers.push_back(j);
     }
+    for (const auto& f : outcome->forms) {
+      ordered_json j;
+      j["name"] = U8(f.name);
+      j["outcome"] = U8(f.outcome);
+      if (f.status) {
+        j["status"] = f.status;
+        j["message"] = U8(MessageFor(*outcome, f.status));
+      }
+      forms.push_back(j);
+    }
     for (const auto& a : outcome->answers) {
       ordered_json j;
       j["kind"] = a.question ? "question" : "notice";
@@ -118,11 +136,13 @@ std::string ReportJson(const ReportHeader& header, const Request* request, const
       j["action"] = kind.action;
       j["target"] = U8(e.target);
       j["status"] = e.status;
+      if (e.status) j["message"] = U8(MessageFor(*outcome, e.status));
       grouped[kind.list].push_back(j);
     }
   }
   report["printers"] = printers;
   report["drivers"] = drivers;
+  report["forms"] = forms;
   for (auto& [list, items] : grouped.items()) report[list] = items;
   report["answers"] = answers;
   report["effects"] = effects;

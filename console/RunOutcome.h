@@ -3,6 +3,7 @@
 // from the engine's decisions and the recorded effects. The progress lines,
 // the summary, the exit code and the report all read it.
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -32,12 +33,20 @@ struct DriverOutcome {
   std::wstring message;
 };
 
+struct FormOutcome {
+  std::wstring name;
+  std::wstring outcome;  // "deleted", "kept: built in", "kept: named by a printer that stays", "kept: the spooler refused", "not tried"
+  std::uint32_t status = 0;
+};
+
 struct RunOutcome {
   bool planned = false;
   std::vector<PrinterOutcome> printers;
   std::vector<DriverOutcome> drivers;
+  std::vector<FormOutcome> forms;
   std::vector<os::record::Effect> effects;
   std::vector<PromptAnswered> answers;
+  std::map<std::uint32_t, std::wstring> messages;  // the system's text for every status met
   int failures = 0;  // printers and drivers asked for and not deleted, writes the system refused
 };
 

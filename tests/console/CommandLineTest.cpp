@@ -2,6 +2,9 @@
 // codes, a plan that changes nothing and the run that then does exactly it.
 #include <unistd.h>
 
+#include <map>
+#include <set>
+
 #include "tests/console/ConsoleFixture.h"
 
 namespace console {
@@ -193,6 +196,59 @@ TEST_F(TessalyCmd, AReportThatCannotBeWrittenIsAnErrorWithOneAndTheRunStillRuns)
   EXPECT_EQ(Run({L"/delete", L"Reception", L"/yes", L"/report:" + report}), 1);
   EXPECT_TRUE(out_.Complained(L"could not be written"));
   EXPECT_FALSE(PrinterStillThere(L"Reception"));
+}
+
+TEST_F(TessalyCmd, TheReportHoldsTheRequestEveryPrinterDriverFormAndEffect) {
+  Load(kOffice);
+  const std::wstring report = ReportPath();
+  ASSERT_EQ(Run({L"-all", L"-yes", L"-report:" + report}), 0);
+  const auto r = ReadReport(report);
+  EXPECT_EQ(r["tool"], "TessalyCmd");
+  EXPECT_EQ(r["version"], "3.3.0.21");
+  EXPECT_EQ(r["machine"], "WORKSTATION");
+  EXPECT_EQ(r["started"], "2026-12-07T11:00:00Z");
+  EXPECT_EQ(r["ended"], "2026-12-07T11:00:00Z");
+  EXPECT_EQ(r["request"]["command"], "all");
+  EXPECT_EQ(r["request"]["arguments"].size(), 3u);
+  EXPECT_EQ(r["mode"], "run");
+  EXPECT_EQ(r["exitCode"], 0);
+
+  ASSERT_EQ(r["printers"].size(), 4u);
+  for (const auto& p : r["printers"]) {
+    EXPECT_TRUE(p["deleted"].get<bool>()) << p.dump();
+    EXPECT_EQ(p["outcome"], "deleted");
+  }
+  std::set<std::string> deletedDrivers;
+  for (const auto& d : r["drivers"]) {
+    if (d["outcome"] == "deleted") deletedDrivers.insert(d["name"].get<std::string>() + "|" + d["environment"].get<std::string>());
+  }
+  EXPECT_TRUE(deletedDrivers.count("Laser|Windows x64"));
+  EXPECT_TRUE(deletedDrivers.count("Twin|Windows x64"));
+  std::map<std::string, std::string> forms;
+  for (const auto& f : r["forms"]) forms[f["name"]] = f["outcome"];
+  EXPECT_EQ(forms["Label"], "deleted");
+  EXPECT_EQ(forms["Envelope"], "deleted");
+
+  // Every effect is in exactly one of the grouped lists, with its status.
+  std::size_t grouped = 0;
+  for (const char* list : {"formDeletions", "files", "registry", "services", "processes", "spooler"}) {
+    grouped += r[list].size();
+    for (const auto& item : r[list]) {
+      EXPECT_TRUE(item["status"] == 0 || item.contains("message")) << item.dump();
+    }
+  }
+  EXPECT_EQ(grouped, r["effects"].size());
+  std::vector<std::string> spoolerRestarts;
+  for (const auto& s : r["services"]) {
+    if (s["target"] == "Spooler") spoolerRestarts.push_back(s["action"].get<std::string>() + " " + std::to_string(s["status"].get<int>()));
+  }
+  EXPECT_EQ(spoolerRestarts, (std::vector<std::string>{"stop 0", "start 0", "stop 0", "start 0"}))
+      << "after the printers, and again after every driver went";
+  bool laserWatermark = false;
+  for (const auto& f : r["files"]) {
+    laserWatermark = laserWatermark || (f["action"] == "delete" && f["target"].get<std::string>().find("LASER.wmk") != std::string::npos && f["status"] == 0);
+  }
+  EXPECT_TRUE(laserWatermark);
 }
 
 }  // namespace
