@@ -62,9 +62,16 @@ void ListPrinters(const std::vector<sysaccess::PrinterRecord>& printers, os::Sys
 
 // The printers' and drivers' outcomes, from the table the run started with,
 // the port's deletions, the engine's refusals and the recorded effects.
+bool StillListed(os::System& listing, const std::wstring& driver, const std::wstring& environment) {
+  auto drivers = listing.spooler.Drivers(environment);
+  if (!drivers.ok()) return true;  // unknown: not taken as gone
+  return std::any_of(drivers.value.begin(), drivers.value.end(), [&](const os::DriverInfo& d) { return d.name == driver; });
+}
+
+// listing: the system as the run left it (for a plan, as the plan leaves it).
 RunOutcome Outcome(const engine::DeletionEngine& engine, const std::vector<sysaccess::PrinterRecord>& table,
                    const std::vector<std::wstring>& chosen, const ConsolePort& port, const ConsolePrompts& prompts,
-                   const os::record::RecordingSystem& recording, os::System& system) {
+                   const os::record::RecordingSystem& recording, os::System& listing, os::System& system) {
   RunOutcome o;
   o.planned = recording.mode() == os::record::Mode::Plan;
   o.effects = recording.effects();
@@ -109,7 +116,9 @@ RunOutcome Outcome(const engine::DeletionEngine& engine, const std::vector<sysac
     const os::Status s = last[key];
     if (s == os::error::kSuccess) {
       d.outcome = L"deleted";
-    } else if (NotInstalled(s)) {
+    } else if (NotInstalled(s) || !StillListed(listing, d.name, d.environment)) {
+      // Some spoolers answer a driver that is not there with another code
+      // (Wine: 0 or 87): what is not listed afterwards was not kept.
       d.outcome = L"not installed";
     } else {
       d.outcome = L"kept: the spooler refused";
@@ -261,7 +270,7 @@ class Session {
     else port.Choose(chosen);
     engine.RunDeletion();
     ran_ = true;
-    outcome_ = Outcome(engine, table, chosen, port, *prompts_, *recording_, system_);
+    outcome_ = Outcome(engine, table, chosen, port, *prompts_, *recording_, access.os(), system_);
     outcome_.planned = r.plan;
     Progress(r);
     return outcome_.failures ? kExitNotDone : kExitDone;
