@@ -42,11 +42,22 @@ CmdResult RunCmd(const std::vector<std::wstring>& arguments) {
   const std::wstring exe = ProgramFolder() + L"TessalyCmd.exe";
   std::wstring commandLine = L"\"" + exe + L"\"";
   for (const auto& a : arguments) commandLine += L" \"" + a + L"\"";
-  const std::wstring outPath = TempFile(L"out.txt");
-  const std::wstring errPath = TempFile(L"err.txt");
+  // New files for every run: under Wine the handles of a process that has
+  // just ended may still be open for a moment, and reusing a name would
+  // read the previous run's output.
+  static int runs = 0;
+  ++runs;
+  const std::wstring outPath = TempFile(L"out-" + std::to_wstring(runs) + L".txt");
+  const std::wstring errPath = TempFile(L"err-" + std::to_wstring(runs) + L".txt");
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE out = CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
   HANDLE err = CreateFileW(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+  if (out == INVALID_HANDLE_VALUE || err == INVALID_HANDLE_VALUE) {
+    r.failure = L"the output files could not be created: error " + std::to_wstring(GetLastError());
+    if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+    if (err != INVALID_HANDLE_VALUE) CloseHandle(err);
+    return r;
+  }
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
