@@ -47,7 +47,7 @@ struct RunOutcome {
   std::vector<os::record::Effect> effects;
   std::vector<PromptAnswered> answers;
   std::map<std::uint32_t, std::wstring> messages;  // the system's text for every status met
-  int failures = 0;  // printers and drivers asked for and not deleted, writes the system refused
+  int failures = 0;  // printers and drivers asked for that the spooler kept
 };
 
 }  // namespace console

@@ -107,9 +107,10 @@ class RecordingFiles final : public Files {
 
   // 0 when the entry is still there as far as the plan knows.
   Status GoneStatus(const std::wstring& canonical) const {
-    if (state_.goneFiles.count(canonical)) return error::kFileNotFound;
+    // A folder gone above it comes first, as Windows walks the path.
     const std::wstring folder = ParentOf(canonical);
     if (!folder.empty() && state_.FileGone(folder)) return error::kPathNotFound;
+    if (state_.goneFiles.count(canonical)) return error::kFileNotFound;
     return error::kSuccess;
   }
 

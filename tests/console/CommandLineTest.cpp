@@ -198,6 +198,24 @@ TEST_F(TessalyCmd, AReportThatCannotBeWrittenIsAnErrorWithOneAndTheRunStillRuns)
   EXPECT_FALSE(PrinterStillThere(L"Reception"));
 }
 
+TEST_F(TessalyCmd, TheDriverKeptForAConnectionIsANoticeLineAndAReportEntryNotABox) {
+  Load(kOffice);
+  const std::wstring report = ReportPath();
+  // Hall's driver is Reception's too, and Reception stays.
+  ASSERT_EQ(Run({L"/delete", L"\\\\print1\\Hall", L"/yes", L"/report:" + report}), 0);
+  EXPECT_TRUE(out_.Printed(L"Notice: "));
+  EXPECT_TRUE(out_.errors.empty());
+  EXPECT_TRUE(machine_->prompts().log().empty());
+  const auto r = ReadReport(report);
+  ASSERT_EQ(r["answers"].size(), 1u);
+  EXPECT_EQ(r["answers"][0]["kind"], "notice");
+  EXPECT_EQ(r["answers"][0]["answer"], "OK");
+  EXPECT_NE(r["answers"][0]["text"].get<std::string>().find("Inkjet"), std::string::npos);
+  bool inkjetKept = false;
+  for (const auto& d : r["drivers"]) inkjetKept = inkjetKept || (d["name"] == "Inkjet" && d["outcome"] == "kept: used by a printer that stays");
+  EXPECT_TRUE(inkjetKept) << r["drivers"].dump();
+}
+
 TEST_F(TessalyCmd, TheReportHoldsTheRequestEveryPrinterDriverFormAndEffect) {
   Load(kOffice);
   const std::wstring report = ReportPath();
