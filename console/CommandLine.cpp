@@ -1,7 +1,9 @@
 #include "console/CommandLine.h"
 
 #include <algorithm>
+#include <exception>
 #include <map>
+#include <new>
 #include <nlohmann/json.hpp>
 
 #include "app/StartUp.h"
@@ -210,7 +212,17 @@ class Session {
       out_.Line(UsageText());
       return kExitDone;
     }
-    return Finish(Execute(r));
+    int exitCode = kExitNotDone;
+    try {
+      exitCode = Execute(r);
+    } catch (const std::bad_alloc&) {
+      // The engine keeps its own faults inside the run; what escapes is the
+      // program's own failure, and the report still says so.
+      Fail(L"The run broke off: not enough memory.");
+    } catch (const std::exception& e) {
+      Fail(L"The run broke off: " + base::Utf8ToWide(e.what()));
+    }
+    return Finish(exitCode);
   }
 
  private:
