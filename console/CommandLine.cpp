@@ -45,14 +45,14 @@ void ListPrinters(const std::vector<sysaccess::PrinterRecord>& printers, os::Sys
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const auto& p : printers) {
       nlohmann::ordered_json j;
-      j["name"] = base::WideToUtf8(p.printerName);
+      j["name"] = JsonText(p.printerName);
       j["type"] = p.IsLocal() ? "local" : "connection";
-      j["server"] = base::WideToUtf8(p.serverName);
-      j["driver"] = base::WideToUtf8(p.driverName);
+      j["server"] = JsonText(p.serverName);
+      j["driver"] = JsonText(p.driverName);
       j["jobs"] = QueuedJobs(system, p.printerName);
       list.push_back(j);
     }
-    out.Line(base::Utf8ToWide(list.dump(2)));
+    out.Line(base::Utf8ToWide(list.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)));
     return;
   }
   for (const auto& p : printers) {

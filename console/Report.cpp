@@ -11,7 +11,7 @@ namespace {
 
 using nlohmann::ordered_json;
 
-std::string U8(const std::wstring& text) { return base::WideToUtf8(text); }
+std::string U8(const std::wstring& text) { return JsonText(text); }
 
 ordered_json Strings(const std::vector<std::wstring>& texts) {
   ordered_json out = ordered_json::array();
@@ -54,6 +54,25 @@ std::wstring MessageFor(const RunOutcome& outcome, std::uint32_t status) {
 }
 
 }  // namespace
+
+std::string JsonText(const std::wstring& text) {
+  // A Windows name may hold a lone surrogate, which no UTF-8 can carry: it
+  // becomes one U+FFFD, as the name would show in a console.
+  std::wstring paired = text;
+  for (std::size_t i = 0; i < paired.size(); ++i) {
+    const char16_t c = static_cast<char16_t>(paired[i]);
+    const bool high = c >= 0xD800 && c < 0xDC00;
+    const bool low = c >= 0xDC00 && c < 0xE000;
+    const bool pairs = high && i + 1 < paired.size() && static_cast<char16_t>(paired[i + 1]) >= 0xDC00 &&
+                       static_cast<char16_t>(paired[i + 1]) < 0xE000;
+    if (pairs) {
+      ++i;
+    } else if (high || low) {
+      paired[i] = L'\xFFFD';
+    }
+  }
+  return base::WideToUtf8(paired);
+}
 
 std::string ReportJson(const ReportHeader& header, const Request* request, const RunOutcome* outcome, int exitCode,
                        const std::vector<std::wstring>& errors) {
@@ -148,7 +167,8 @@ std::string ReportJson(const ReportHeader& header, const Request* request, const
   report["effects"] = effects;
   report["errors"] = Strings(errors);
   report["exitCode"] = exitCode;
-  return report.dump(2) + "\n";
+  // Whatever else slips through is replaced, rather than losing the report.
+  return report.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
 }
 
 bool WriteReportFile(const std::wstring& path, const std::string& text) {

@@ -16,7 +16,9 @@ struct ReportHeader {
   std::vector<std::wstring> arguments;
 };
 
-// describe: the system's message for a status (FormatMessageW).
+// Text for the JSON: UTF-8, with any lone surrogate as U+FFFD.
+std::string JsonText(const std::wstring& text);
+
 std::string ReportJson(const ReportHeader& header, const Request* request, const RunOutcome* outcome, int exitCode,
                        const std::vector<std::wstring>& errors);
 

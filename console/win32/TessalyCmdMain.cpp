@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "base/Utf.h"
 #include "console/CommandLine.h"
+#include "console/Report.h"
 #include "os/win32/Win32System.h"
 
 namespace {
@@ -38,8 +38,9 @@ class StandardStreams final : public console::Output {
       WriteConsoleW(handle, lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
       return;
     }
-    // Redirected to a file or a pipe: UTF-8, which log collectors read.
-    const std::string bytes = base::WideToUtf8(lines);
+    // Redirected to a file or a pipe: UTF-8, which log collectors read (a
+    // lone surrogate of a name as U+FFFD, as in the report).
+    const std::string bytes = console::JsonText(lines);
     WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   }
 };
