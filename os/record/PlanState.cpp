@@ -72,6 +72,25 @@ bool PlanState::FileGone(const std::wstring& canonical) const {
   }
 }
 
+const std::map<std::wstring, PrinterInfo>* PlanState::RealPrinters() {
+  if (!printersRead_) {
+    auto all = inner.spooler.Printers(spool::kEnumLocal | spool::kEnumConnections);
+    // A spooler that did not answer is asked again next time.
+    if (!all.ok()) return nullptr;
+    printersRead_ = true;
+    for (auto& p : all.value) {
+      ++driverUsers[base::Upcase(p.driverName)];
+      const std::wstring key = base::Upcase(p.printerName);
+      printers_.emplace(key, std::move(p));
+    }
+  }
+  return &printers_;
+}
+
+void PlanState::RemovePrinter(const PrinterInfo& printer) {
+  if (gonePrinters.insert(base::Upcase(printer.printerName)).second) --driverUsers[base::Upcase(printer.driverName)];
+}
+
 bool PlanState::SpoolerAvailable() {
   auto it = serviceStates.find(L"SPOOLER");
   return it == serviceStates.end() || it->second == svc::kRunning;

@@ -49,11 +49,21 @@ struct PlanState {
   std::set<std::wstring> goneForms;
   std::set<std::wstring> gonePackages;
   bool SpoolerAvailable();
+  // The real printers, read once: nothing real changes during a plan. By
+  // upper-case name, with the number of printers the plan leaves per driver.
+  const std::map<std::wstring, PrinterInfo>* RealPrinters();
+  std::map<std::wstring, int> driverUsers;  // by upper-case driver name
+  void RemovePrinter(const PrinterInfo& printer);
+  std::map<std::wstring, std::wstring> infPaths;  // "ENV|DRIVER" upper-case: the driver's InfPath, read once
 
   // Services: the state each recorded request left a service in.
   std::map<std::wstring, std::uint32_t> serviceStates;  // by upper-case name
 
   std::set<std::uint32_t> goneProcesses;
+
+ private:
+  bool printersRead_ = false;
+  std::map<std::wstring, PrinterInfo> printers_;
 };
 
 }  // namespace os::record

@@ -14,7 +14,9 @@ using KeyResult = Result<std::unique_ptr<RegistryKey>>;
 class RecordingKey final : public RegistryKey {
  public:
   RecordingKey(PlanState& state, std::unique_ptr<RegistryKey> inner, std::uint32_t access, std::wstring label)
-      : state_(state), inner_(std::move(inner)), access_(access), label_(std::move(label)) {}
+      : state_(state), inner_(std::move(inner)), access_(access), label_(std::move(label)) {
+    if (state_.planning()) canonical_ = state_.CanonicalKey(label_);
+  }
 
   KeyResult OpenSubKey(std::wstring_view path, std::uint32_t access) override {
     const std::wstring label = label_ + L"\\" + std::wstring(path);
@@ -30,7 +32,7 @@ class RecordingKey final : public RegistryKey {
   Status QueryValue(std::wstring_view name, RegistryValue& out) override {
     if (state_.planning()) {
       if (Gone()) return error::kKeyDeleted;
-      if (state_.ValueGone(Canonical(), name)) return error::kFileNotFound;
+      if (state_.ValueGone(canonical_, name)) return error::kFileNotFound;
     }
     return inner_->QueryValue(name, out);
   }
@@ -38,36 +40,31 @@ class RecordingKey final : public RegistryKey {
   Status EnumKey(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) override {
     if (!state_.planning() || state_.goneKeys.empty()) return inner_->EnumKey(index, name, maxChars);
     if (Gone()) return error::kKeyDeleted;
-    // The index counts the sub-keys still there, as it would after the deletions.
-    std::uint32_t visible = 0;
-    std::wstring sub;
-    for (std::uint32_t i = 0;; ++i) {
-      const Status s = inner_->EnumKey(i, sub, kLongestName);
-      if (s != error::kSuccess) return s;
-      if (state_.KeyGone(state_.CanonicalKey(label_ + L"\\" + sub))) continue;
-      if (visible++ < index) continue;
-      if (sub.size() + 1 > maxChars) return error::kMoreData;
-      name = sub;
-      return error::kSuccess;
+    // The index counts the sub-keys still there, as it would after the
+    // deletions. Nothing real changes during a plan, so the list is read
+    // once and filtered again only after a new planned deletion.
+    if (keysSeen_ != state_.goneKeys.size()) {
+      if (const Status s = Visible(keys_, [&](std::uint32_t i, std::wstring& n) { return inner_->EnumKey(i, n, kLongestName); },
+                                   [&](const std::wstring& n) { return state_.KeyGone(canonical_ + L"\\" + base::Upcase(n)); })) {
+        return s;
+      }
+      keysSeen_ = state_.goneKeys.size();
     }
+    return At(keys_, index, name, maxChars);
   }
 
   Status EnumValue(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) override {
     if (!state_.planning()) return inner_->EnumValue(index, name, maxChars);
     if (Gone()) return error::kKeyDeleted;
     if (state_.goneValues.empty()) return inner_->EnumValue(index, name, maxChars);
-    const std::wstring canonical = Canonical();
-    std::uint32_t visible = 0;
-    std::wstring value;
-    for (std::uint32_t i = 0;; ++i) {
-      const Status s = inner_->EnumValue(i, value, kLongestName);
-      if (s != error::kSuccess) return s;
-      if (state_.ValueGone(canonical, value)) continue;
-      if (visible++ < index) continue;
-      if (value.size() + 1 > maxChars) return error::kMoreData;
-      name = value;
-      return error::kSuccess;
+    if (valuesSeen_ != state_.goneValues.size()) {
+      if (const Status s = Visible(values_, [&](std::uint32_t i, std::wstring& n) { return inner_->EnumValue(i, n, kLongestName); },
+                                   [&](const std::wstring& n) { return state_.ValueGone(canonical_, n); })) {
+        return s;
+      }
+      valuesSeen_ = state_.goneValues.size();
     }
+    return At(values_, index, name, maxChars);
   }
 
   Status DeleteValue(std::wstring_view name) override {
@@ -103,13 +100,34 @@ class RecordingKey final : public RegistryKey {
   }
 
  private:
-  std::wstring Canonical() { return state_.CanonicalKey(label_); }
-  bool Gone() { return state_.KeyGone(Canonical()); }
+  bool Gone() const { return state_.KeyGone(canonical_); }
+
+  // Every name the real key lists, without those the plan has removed.
+  template <class Enumerate, class Removed>
+  static Status Visible(std::vector<std::wstring>& out, Enumerate enumerate, Removed removed) {
+    out.clear();
+    std::wstring n;
+    for (std::uint32_t i = 0;; ++i) {
+      const Status s = enumerate(i, n);
+      if (s == error::kNoMoreItems) return error::kSuccess;
+      if (s != error::kSuccess) return s;
+      if (!removed(n)) out.push_back(n);
+    }
+  }
+  static Status At(const std::vector<std::wstring>& names, std::uint32_t index, std::wstring& name, std::uint32_t maxChars) {
+    if (index >= names.size()) return error::kNoMoreItems;
+    if (names[index].size() + 1 > maxChars) return error::kMoreData;
+    name = names[index];
+    return error::kSuccess;
+  }
 
   PlanState& state_;
   std::unique_ptr<RegistryKey> inner_;
   std::uint32_t access_;
   std::wstring label_;
+  std::wstring canonical_;  // planning only
+  std::vector<std::wstring> keys_, values_;
+  std::size_t keysSeen_ = static_cast<std::size_t>(-1), valuesSeen_ = static_cast<std::size_t>(-1);
 };
 
 class RecordingRegistry final : public Registry {

@@ -18,12 +18,14 @@ std::wstring DriverId(std::wstring_view environment, std::wstring_view name) {
   return base::Upcase(std::wstring(environment) + L"|" + std::wstring(name));
 }
 
-// The printers the plan leaves, local and connections.
-std::vector<PrinterInfo> VisiblePrinters(PlanState& state) {
-  auto all = state.inner.spooler.Printers(spool::kEnumLocal | spool::kEnumConnections);
-  if (!all.ok()) return {};
-  std::erase_if(all.value, [&](const PrinterInfo& p) { return state.gonePrinters.count(base::Upcase(p.printerName)) > 0; });
-  return all.value;
+// A printer the plan still leaves, as the spooler lists it; null for none.
+const PrinterInfo* StillListed(PlanState& state, std::wstring_view name) {
+  const std::wstring key = base::Upcase(name);
+  if (state.gonePrinters.count(key)) return nullptr;
+  const auto* printers = state.RealPrinters();
+  if (!printers) return nullptr;
+  auto it = printers->find(key);
+  return it == printers->end() ? nullptr : &it->second;
 }
 
 std::vector<DriverInfo> VisibleDrivers(PlanState& state, std::wstring_view environment, Status* status = nullptr) {
@@ -82,7 +84,7 @@ class RecordingPrinter final : public PrinterHandle {
     if (!state_.planning()) {
       status = inner_->Delete();
     } else if (!(status = Check())) {
-      state_.gonePrinters.insert(base::Upcase(printer_.printerName));
+      state_.RemovePrinter(printer_);
       state_.RemoveKey(std::wstring(kPrintKey) + L"\\Printers\\" + printer_.printerName);
     }
     state_.Record(L"spooler.DeletePrinter", printer_.printerName, status);
@@ -133,9 +135,7 @@ class RecordingSpooler final : public Spooler {
       if (!state_.SpoolerAvailable()) return R::Fail(error::kRpcServerUnavailable);
       if (state_.gonePrinters.count(base::Upcase(name))) return R::Fail(error::kInvalidPrinterName);
       // The spooler's own spelling of the name, as it reports a deletion.
-      for (auto& p : VisiblePrinters(state_)) {
-        if (base::EqualsIgnoreCase(p.printerName, name)) printer = std::move(p);
-      }
+      if (const PrinterInfo* listed = StillListed(state_, name)) printer = *listed;
     }
     auto opened = inner_.Open(name, access);
     if (!opened.ok()) return opened;
@@ -150,11 +150,12 @@ class RecordingSpooler final : public Spooler {
       status = error::kRpcServerUnavailable;
     } else {
       status = error::kInvalidPrinterName;
-      for (const auto& p : VisiblePrinters(state_)) {
-        if (p.serverName.empty() || !base::EqualsIgnoreCase(p.printerName, name)) continue;
+      const PrinterInfo* listed = StillListed(state_, name);
+      if (listed && !listed->serverName.empty()) {
         status = error::kSuccess;
-        state_.gonePrinters.insert(base::Upcase(p.printerName));
-        std::wstring commas = p.printerName;
+        const PrinterInfo gone = *listed;
+        state_.RemovePrinter(gone);
+        std::wstring commas = gone.printerName;
         std::replace(commas.begin(), commas.end(), L'\\', L',');
         state_.RemoveKey(L"HKEY_CURRENT_USER\\Printers\\Connections\\" + commas);
       }
@@ -208,8 +209,9 @@ class RecordingSpooler final : public Spooler {
     auto it = std::find_if(drivers.begin(), drivers.end(),
                            [&](const DriverInfo& d) { return base::EqualsIgnoreCase(d.name, driverName); });
     if (it == drivers.end()) return error::kUnknownPrinterDriver;
-    for (const auto& p : VisiblePrinters(state_)) {
-      if (base::EqualsIgnoreCase(p.driverName, driverName)) return error::kPrinterDriverInUse;
+    if (state_.RealPrinters()) {
+      auto users = state_.driverUsers.find(base::Upcase(driverName));
+      if (users != state_.driverUsers.end() && users->second > 0) return error::kPrinterDriverInUse;
     }
     state_.goneDrivers.insert(DriverId(environment, driverName));
     state_.RemoveKey(std::wstring(kPrintKey) + L"\\Environments\\" + std::wstring(environment) + L"\\Drivers\\Version-" +
@@ -235,23 +237,33 @@ class RecordingSpooler final : public Spooler {
   bool PackageInUse(std::wstring_view infPath) {
     for (const wchar_t* env : kEnvironments) {
       for (const auto& d : VisibleDrivers(state_, env)) {
+        if (base::EqualsIgnoreCase(InfPathOf(env, d), infPath)) return true;
+      }
+    }
+    return false;
+  }
+
+  // The INF path the driver's key names, read once per driver.
+  const std::wstring& InfPathOf(const wchar_t* env, const DriverInfo& d) {
+    const std::wstring id = DriverId(env, d.name);
+    if (auto known = state_.infPaths.find(id); known != state_.infPaths.end()) return known->second;
+    std::wstring text;
+    {
         auto key = state_.inner.registry.OpenKey(
             RootKey::LocalMachine,
             L"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\" + std::wstring(env) + L"\\Drivers\\Version-" +
                 std::to_wstring(d.version) + L"\\" + d.name,
             regaccess::kRead);
         RegistryValue inf;
-        if (!key.ok() || key.value->QueryValue(L"InfPath", inf) != error::kSuccess) continue;
-        std::wstring text;
-        for (std::size_t i = 0; i + 1 < inf.data.size(); i += 2) {
-          const wchar_t c = static_cast<wchar_t>(inf.data[i] | (inf.data[i + 1] << 8));
-          if (c == 0) break;
-          text.push_back(c);
+        if (key.ok() && key.value->QueryValue(L"InfPath", inf) == error::kSuccess) {
+          for (std::size_t i = 0; i + 1 < inf.data.size(); i += 2) {
+            const wchar_t c = static_cast<wchar_t>(inf.data[i] | (inf.data[i + 1] << 8));
+            if (c == 0) break;
+            text.push_back(c);
+          }
         }
-        if (base::EqualsIgnoreCase(text, infPath)) return true;
-      }
     }
-    return false;
+    return state_.infPaths.emplace(id, std::move(text)).first->second;
   }
 
   PlanState& state_;
