@@ -79,6 +79,17 @@ TEST_F(RecordingSystemTest, PlannedKeyAndValueDeletionsAreHiddenFromLaterReadsOn
   auto readOnly = s.registry.OpenKey(RootKey::CurrentUser, L"Printers\\Settings", regaccess::kRead);
   EXPECT_EQ(readOnly.value->DeleteValue(L"B"), error::kAccessDenied) << "as a key opened for reading answers";
 
+  // A handle that listed its sub-keys before a deletion lists them anew after it.
+  auto printers = s.registry.OpenKey(RootKey::CurrentUser, L"Printers\\Settings\\Printers", regaccess::kAllAccess);
+  ASSERT_TRUE(printers.ok());
+  std::wstring name;
+  ASSERT_EQ(printers.value->EnumKey(0, name, 256), error::kSuccess);
+  EXPECT_EQ(name, L"B");
+  EXPECT_EQ(printers.value->DeleteTree(L"B"), error::kSuccess);
+  EXPECT_EQ(printers.value->EnumKey(0, name, 256), error::kNoMoreItems);
+  EXPECT_EQ(settings.value->DeleteValue(L"B"), error::kSuccess);
+  EXPECT_EQ(settings.value->EnumValue(0, name, 256), error::kNoMoreItems);
+
   EXPECT_EQ(SubKeys(*inner_, L"Printers\\Settings\\Printers"), (std::vector<std::wstring>{L"A", L"B"}));
   EXPECT_EQ(machine_->SaveImage(), before_);
   EXPECT_TRUE(machine_->gate().journal().empty());
