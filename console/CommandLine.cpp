@@ -185,6 +185,7 @@ std::wstring Describe(const os::record::Effect& e) {
   std::wstring line = (it == verbs.end() ? e.what : it->second) + L" " + e.target;
   // Most sweeps look for what is usually not there: that is no failure.
   if (e.status == os::error::kFileNotFound || e.status == os::error::kPathNotFound) line += L" (not there)";
+  else if (e.what == L"spooler.DeleteDriver" && NotInstalled(e.status)) line += L" (not installed)";
   else if (e.status != 0) line += L" (would fail: " + std::to_wstring(e.status) + L")";
   return line;
 }

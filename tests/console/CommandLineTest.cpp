@@ -126,6 +126,7 @@ TEST_F(TessalyCmd, APlanChangesNothingAndTheRunThenDoesExactlyIt) {
   EXPECT_EQ(machine_->SaveImage(), before);
   EXPECT_TRUE(out_.Printed(L"Would delete printer \\\\print1\\Hall"));
   EXPECT_TRUE(out_.Printed(L"nothing was changed"));
+  EXPECT_TRUE(out_.Printed(L"  delete connection \\\\print1\\Hall"));
   // Office's data file is also Annex's: asked and answered No, so Office stays.
   EXPECT_TRUE(out_.Printed(L"Question: "));
   EXPECT_TRUE(out_.Printed(L"Kept printer Office: answer No"));
@@ -168,6 +169,9 @@ TEST_F(TessalyCmd, DeleteAllWithNoPrinterStillDeletesEveryDriverAndSweeps) {
   Load(R"({"base": "workstation",
            "registry": {"HKEY_CURRENT_USER\\Printers\\Settings\\Wizard": {"Driver Name": "Lonely"}},
            "spooler": {"drivers": [{"name": "Lonely", "dataFile": "LONELY.PPD"}]}})");
+  ASSERT_EQ(Run({L"/all", L"/plan"}), 0);
+  EXPECT_TRUE(out_.Printed(L"  delete driver Windows NT x86|Lonely (not installed)")) << "not a failure";
+  EXPECT_TRUE(out_.Printed(L"  delete registry key HKEY_LOCAL_MACHINE\\System\\ControlSet001\\Control\\Print\\Watermark (not there)"));
   ASSERT_EQ(Run({L"/all", L"/yes"}), 0);
   const auto effects = MachineEffects();
   EXPECT_NE(std::find(effects.begin(), effects.end(), "spooler.DeleteDriver Windows x64|Lonely -> 0"), effects.end());
