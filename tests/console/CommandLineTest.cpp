@@ -77,6 +77,14 @@ TEST_F(TessalyCmd, RefusalsEndWithTheirExitCodesAndChangeNothing) {
   EXPECT_TRUE(out_.Complained(L"/plan shows what would be done"));
   EXPECT_EQ(Run({L"/all"}), 2);
 
+  const std::wstring report = ReportPath();
+  EXPECT_EQ(Run({L"/all", L"/report:" + report}), 2) << "a refusal writes its report too";
+  const auto r = ReadReport(report);
+  EXPECT_EQ(r["mode"], "none");
+  EXPECT_EQ(r["exitCode"], 2);
+  ASSERT_EQ(r["errors"].size(), 1u);
+  EXPECT_NE(r["errors"][0].get<std::string>().find("/yes"), std::string::npos);
+
   EXPECT_EQ(Run({L"/frobnicate"}), 2);
   EXPECT_TRUE(out_.Complained(L"TessalyCmd /?"));
 
