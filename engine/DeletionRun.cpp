@@ -52,7 +52,7 @@ void DeletionEngine::RunDeletion() {
     DeleteSelectedPrinters();
     sysaccess::RestartSpooler(sys_);
     DeleteMarkedDrivers();
-    if (dialog_.DeleteAllDrivers()) DeleteEverythingElse();
+    if (dialog_.AllDriversGo()) DeleteEverythingElse();
   } catch (...) {
     // Something no status could carry broke the run off (a fault outside a
     // guarded call, memory running out). The printers it never got to are
@@ -66,16 +66,11 @@ void DeletionEngine::RunDeletion() {
 }
 
 void DeletionEngine::MarkCheckedPrinters() {
-  // The list sorts its items, so they are matched to the table by name (the
-  // first record of that exact name), never by position.
+  // The first record of that exact name: a front end knows printers by name.
   std::unordered_map<std::wstring, std::size_t> byName;
   for (std::size_t i = printers_.size(); i-- > 0;) byName[printers_[i].printerName] = i;
-  for (int item = 0; item < dialog_.PrinterItemCount(); ++item) {
-    if (!dialog_.IsPrinterItemChecked(item)) continue;
-    std::wstring text = dialog_.PrinterItemText(item);
-    // Only the one blank the list put there: a name may itself begin with one.
-    if (!text.empty() && text.front() == L' ') text.erase(0, 1);
-    if (auto it = byName.find(text); it != byName.end()) SetSelected(it->second, 1);
+  for (const auto& name : dialog_.ChosenPrinters()) {
+    if (auto it = byName.find(name); it != byName.end()) SetSelected(it->second, 1);
   }
 }
 
@@ -171,7 +166,7 @@ void DeletionEngine::DeleteSelectedPrinters() {
     if (!printers_[i].selected) continue;
     const std::uint32_t status = static_cast<std::uint32_t>(DeletePrinterAt(i));
     if (status == 0) {
-      dialog_.AddDeletedPrinter(printers_[i].printerName);
+      dialog_.PrinterDeleted(printers_[i].printerName);
     } else {
       notDeleted_.push_back(PrinterNotDeleted{printers_[i].printerName, status});
     }

@@ -1,10 +1,11 @@
 #pragma once
-// What a deletion run and the printer list see of the main dialog: the
-// delete-all flag, the printer check list and the deleted-printers list. The
-// Windows dialog implements it with SendMessageW to its controls, so a call
-// made on the worker thread runs on the dialog's thread while the worker
-// waits; tests implement it in memory.
+// What a deletion run and the printer list need from a front end, in the
+// engine's words: which printers are chosen, whether every driver goes, and
+// where the printer list and each deleted printer are shown. The dialog
+// answers from its controls (ui/PrinterListPort.h), the console program from
+// its command line; tests implement it in memory.
 #include <string>
+#include <vector>
 
 namespace engine {
 
@@ -12,20 +13,18 @@ class DialogPort {
  public:
   virtual ~DialogPort() = default;
 
-  // m_bDeleteAllDrivers, as the data exchange read it before the run.
-  virtual bool DeleteAllDrivers() = 0;
-
-  // The printer check list (control 1000). Positions are those of the list,
-  // which sorts its items itself.
-  virtual int PrinterItemCount() = 0;                               // LB_GETCOUNT
-  virtual bool IsPrinterItemChecked(int index) = 0;                 // check state other than unchecked
-  virtual std::wstring PrinterItemText(int index) = 0;              // LB_GETTEXTLEN + LB_GETTEXT
-  virtual void ClearPrinterItems() = 0;                             // LB_RESETCONTENT
-  virtual void AddPrinterItem(const std::wstring& text) = 0;        // LB_ADDSTRING
-  virtual void SetPrinterItemChecked(int index, bool checked) = 0;  // CCheckListBox::SetCheck
-
-  // The list "List of Deleted Printer Drivers" (control 1004).
-  virtual void AddDeletedPrinter(const std::wstring& name) = 0;  // LB_ADDSTRING
+  // A delete-all run: every driver goes and the global sweeps run.
+  virtual bool AllDriversGo() = 0;
+  // The exact names of the printers chosen for this run. A name the engine
+  // does not know is ignored; one named twice is chosen once.
+  virtual std::vector<std::wstring> ChosenPrinters() = 0;
+  // The exact names of the printers the front end lists (the queued-jobs
+  // check covers every one of them, chosen or not).
+  virtual std::vector<std::wstring> ListedPrinters() = 0;
+  // The printers were read again: these are installed now, none chosen.
+  virtual void ShowPrinters(const std::vector<std::wstring>& names) = 0;
+  // The spooler deleted this printer.
+  virtual void PrinterDeleted(const std::wstring& name) = 0;
 };
 
 }  // namespace engine

@@ -14,7 +14,7 @@ std::int32_t DeletionEngine::DeletePrinterAt(std::size_t index) {
   auto& r = printers_[index];
   std::uint32_t status = 0;
   if (!r.IsLocal()) {
-    if (!dialog_.DeleteAllDrivers() && unselectedByDriver_[r.driverName] > 0) {
+    if (!dialog_.AllDriversGo() && unselectedByDriver_[r.driverName] > 0) {
       ShowDriverKeptNotice(r.driverName, r.printerName);
     }
     status = sysaccess::DeletePrinterConnectionByName(sys_, r.printerName);

@@ -1,6 +1,5 @@
 // The printer check list and the queued-jobs check: what the dialog asks of
 // the engine outside a run.
-#include "base/WideText.h"
 #include "engine/DeletionEngine.h"
 #include "sysaccess/SpoolerInventory.h"
 
@@ -10,10 +9,8 @@ DeletionEngine::DeletionEngine(sysaccess::SystemAccess& sys, DialogPort& dialog,
     : sys_(sys), dialog_(dialog), texts_(texts) {}
 
 int DeletionEngine::RefillPrinterList() {
-  dialog_.ClearPrinterItems();
   printers_ = sysaccess::EnumeratePrinters(sys_);
   ResetRunState();
-  if (printers_.empty()) return kNoPrinters;
 
   // The forms of a run are listed through a local printer. The one chosen
   // first may have been deleted since; then this fill chooses again, or
@@ -24,24 +21,20 @@ int DeletionEngine::RefillPrinterList() {
   }
   if (!formPrinterListed) formPrinterName_.clear();
 
-  for (std::size_t i = 0; i < printers_.size(); ++i) {
-    const auto& record = printers_[i];
-    // The whole name, however long: a shortened item text could never be
-    // matched back to its printer, or could match another one.
-    dialog_.AddPrinterItem(base::FormatText(L" %s", {record.printerName}));
-    dialog_.SetPrinterItemChecked(static_cast<int>(i), false);
+  std::vector<std::wstring> names;
+  for (const auto& record : printers_) {
+    names.push_back(record.printerName);
     if (formPrinterName_.empty() && record.IsLocal()) formPrinterName_ = record.printerName;
   }
-  return 0;
+  dialog_.ShowPrinters(names);
+  return printers_.empty() ? kNoPrinters : 0;
 }
 
 bool DeletionEngine::FindPrintersWithJobs(std::vector<std::wstring>& names) {
   bool found = false;
-  for (int i = 0; i < dialog_.PrinterItemCount(); ++i) {
-    std::wstring text = dialog_.PrinterItemText(i);
-    if (!text.empty() && text.front() == L' ') text.erase(0, 1);  // the blank the list put in front
-    if (sysaccess::PrinterHasJobs(sys_, text)) {
-      names.push_back(text);
+  for (const auto& name : dialog_.ListedPrinters()) {
+    if (sysaccess::PrinterHasJobs(sys_, name)) {
+      names.push_back(name);
       found = true;
     }
   }

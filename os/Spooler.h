@@ -70,6 +70,9 @@ class Spooler {
   // DeletePrinterDriverPackageW, looked up in the spooler library at run time;
   // kProcNotFound when the system has no such export (nothing is called then).
   virtual Status DeleteDriverPackage(std::wstring_view infPath, std::wstring_view environment) = 0;
+  // Whether the system has DeletePrinterDriverPackageW: only looked up, never
+  // called, so a plan knows whether a run would call it.
+  virtual bool HasDriverPackageEntry() = 0;
 };
 
 }  // namespace os

@@ -23,6 +23,7 @@ class GuardedSpooler final : public os::Spooler {
   os::Status DeleteDriver(std::wstring_view environment, std::wstring_view driverName, std::uint32_t deleteFlag,
                           std::uint32_t versionFlag) override;
   os::Status DeleteDriverPackage(std::wstring_view infPath, std::wstring_view environment) override;
+  bool HasDriverPackageEntry() override { return inner_.HasDriverPackageEntry(); }
 
  private:
   os::Spooler& inner_;

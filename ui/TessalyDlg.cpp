@@ -241,7 +241,7 @@ void CTessalyDlg::OnCancel() {
   CDialog::OnCancel();
 }
 
-// engine::DialogPort
+// ui::PrinterListPort
 
 bool CTessalyDlg::DeleteAllDrivers() { return m_bDeleteAllDrivers != FALSE; }
 

@@ -1,9 +1,9 @@
 #pragma once
 // The main dialog: the printer check list, the "Delete All Printer Drivers"
 // box, the delete command and the pane with the deleted printers. It is the
-// engine's DialogPort: every call reaches a control with SendMessageW, so a
-// call from the worker thread runs on the dialog's thread while the worker
-// waits.
+// engine's port through its controls (ui::PrinterListPort): every call
+// reaches a control with SendMessageW, so a call from the worker thread runs
+// on the dialog's thread while the worker waits.
 #include <memory>
 #include <string>
 
@@ -16,6 +16,7 @@
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 #include "sysaccess/SystemAccess.h"
+#include "ui/PrinterListPort.h"
 #include "ui/SelectionRules.h"
 
 // The worker's report that a run has ended. Sent, not posted: the worker
@@ -25,12 +26,12 @@
 // dialog, and the dialog would take it for the end of a run still going.
 inline constexpr UINT WM_DELETION_COMPLETE = WM_APP + 1;
 
-class CTessalyDlg : public CDialog, public engine::DialogPort, private ui::SelectionView {
+class CTessalyDlg : public CDialog, public ui::PrinterListPort, private ui::SelectionView {
  public:
   CTessalyDlg(sysaccess::SystemAccess& sys, const res::Texts& texts, CWnd* parent = nullptr);
   ~CTessalyDlg() override;
 
-  // engine::DialogPort
+  // ui::PrinterListPort
   bool DeleteAllDrivers() override;
   int PrinterItemCount() override;
   bool IsPrinterItemChecked(int index) override;

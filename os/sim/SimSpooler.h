@@ -34,6 +34,7 @@ class SimSpooler final : public Spooler {
   Status DeleteDriver(std::wstring_view environment, std::wstring_view driverName, std::uint32_t deleteFlag,
                       std::uint32_t versionFlag) override;
   Status DeleteDriverPackage(std::wstring_view infPath, std::wstring_view environment) override;
+  bool HasDriverPackageEntry() override { return packageExport_; }
 
   // Model access. Adding writes the object's registry keys when they are missing.
   void AddDriver(SimDriver driver);

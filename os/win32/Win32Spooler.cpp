@@ -123,16 +123,23 @@ class Win32Spooler final : public Spooler {
         [&] { return DeletePrinterDriverExW(nullptr, env.data(), name.data(), deleteFlag, versionFlag); });
   }
 
-  Status DeleteDriverPackage(std::wstring_view infPath, std::wstring_view environment) override {
+  using DeletePackageFn = HRESULT(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR);
+  static DeletePackageFn DeletePackageEntry() {
     // Looked up at run time: the export exists only from Windows Vista on.
     // The module stays loaded, as the spooler library does anyway.
-    using DeletePackageFn = HRESULT(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR);
     static const DeletePackageFn deletePackage = [] {
       HMODULE spool = LoadLibraryW(L"WinSpool.drv");
       return spool ? reinterpret_cast<DeletePackageFn>(
                          reinterpret_cast<void*>(GetProcAddress(spool, "DeletePrinterDriverPackageW")))
                    : nullptr;
     }();
+    return deletePackage;
+  }
+
+  bool HasDriverPackageEntry() override { return DeletePackageEntry() != nullptr; }
+
+  Status DeleteDriverPackage(std::wstring_view infPath, std::wstring_view environment) override {
+    const DeletePackageFn deletePackage = DeletePackageEntry();
     if (!deletePackage) return error::kProcNotFound;
     const std::wstring inf(infPath), env(environment);
     HRESULT hr = S_OK;

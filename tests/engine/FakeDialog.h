@@ -1,16 +1,17 @@
 #pragma once
-// The main dialog as the engine sees it, in memory. Like the real list
-// boxes, both lists keep their items sorted by text, ignoring case.
+// The main dialog's controls in memory, behind the same port the dialog
+// gives the engine. Like the real list boxes, both lists keep their items
+// sorted by text, ignoring case.
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "base/WideText.h"
-#include "engine/DialogPort.h"
+#include "ui/PrinterListPort.h"
 
 namespace engine {
 
-class FakeDialog final : public DialogPort {
+class FakeDialog final : public ui::PrinterListPort {
  public:
   bool deleteAll = false;
 

@@ -55,6 +55,7 @@ class FaultingSpooler final : public os::Spooler {
                           std::uint32_t version) override {
     return real_.DeleteDriver(env, name, flag, version);
   }
+  bool HasDriverPackageEntry() override { return real_.HasDriverPackageEntry(); }
   os::Status DeleteDriverPackage(std::wstring_view inf, std::wstring_view env) override {
     return real_.DeleteDriverPackage(inf, env);
   }

@@ -1,0 +1,53 @@
+#pragma once
+// What a run (or its plan) came to, printer by printer and driver by driver,
+// from the engine's decisions and the recorded effects. The progress lines,
+// the summary, the exit code and the report all read it.
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "console/ConsolePrompts.h"
+#include "console/Options.h"
+#include "os/record/RecordingSystem.h"
+
+namespace console {
+
+struct PrinterOutcome {
+  std::wstring name;
+  std::wstring serverName;  // empty for a local printer
+  std::wstring driverName;
+  bool chosen = false;
+  bool deleted = false;
+  // "deleted", "not chosen", "answer No", "spooler refused", "brought in by /shared:delete"
+  std::wstring outcome;
+  std::uint32_t status = 0;  // the spooler's refusal
+  std::wstring message;      // the system's text for it
+};
+
+struct DriverOutcome {
+  std::wstring name;
+  std::wstring environment;
+  std::wstring outcome;  // "deleted", "not installed", "refused", "kept: used by a printer that stays"
+  std::uint32_t status = 0;
+  std::wstring message;
+};
+
+struct FormOutcome {
+  std::wstring name;
+  std::wstring outcome;  // "deleted", "kept: built in", "kept: named by a printer that stays", "kept: the spooler refused", "not tried"
+  std::uint32_t status = 0;
+};
+
+struct RunOutcome {
+  bool planned = false;
+  std::vector<PrinterOutcome> printers;
+  std::vector<DriverOutcome> drivers;
+  std::vector<FormOutcome> forms;
+  std::vector<os::record::Effect> effects;
+  std::vector<PromptAnswered> answers;
+  std::map<std::uint32_t, std::wstring> messages;  // the system's text for every status met
+  int failures = 0;  // printers and drivers asked for that the spooler kept
+};
+
+}  // namespace console

@@ -1,0 +1,306 @@
+// TessalyCmd on simulated workstations: listing, refusals with their exit
+// codes, a plan that changes nothing and the run that then does exactly it.
+#include <unistd.h>
+
+#include <map>
+#include <set>
+
+#include "tests/console/ConsoleFixture.h"
+
+namespace console {
+namespace {
+
+constexpr const char* kOffice = R"({
+  "base": "workstation",
+  "registry": {
+    "HKEY_CURRENT_USER\\Printers\\Settings\\Printers\\Office": {"DevMode": "x"},
+    "HKEY_CURRENT_USER\\Printers\\Settings": {"Office": "x", "Reception": "y"},
+    "HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\Driver\\LASER": {"Copies": "1"}
+  },
+  "files": {
+    "C:\\Users\\Admin\\AppData\\Local\\Temp\\LASER.wmk": {"attributes": ["readonly"]},
+    "C:\\Windows\\system32\\spool\\drivers\\x64\\Maker_Laser_1\\laser.gpd": {}
+  },
+  "spooler": {
+    "drivers": [
+      {"name": "Laser", "dataFile": "LASER.PPD", "infPath": "C:\\Windows\\INF\\laser.inf"},
+      {"name": "Inkjet", "dataFile": "INKJET.GPD"},
+      {"name": "Twin", "dataFile": "LASER.PPD"}
+    ],
+    "printers": [
+      {"name": "Office", "driver": "Laser", "hardwareId": "USBPRINT\\Maker-Laser.1", "media": ["Label"]},
+      {"name": "Reception", "driver": "Inkjet"},
+      {"name": "Annex", "driver": "Twin"},
+      {"name": "\\\\print1\\Hall", "server": "\\\\print1", "driver": "Inkjet"}
+    ],
+    "forms": [{"name": "Label"}, {"name": "Envelope"}],
+    "packages": ["C:\\Windows\\INF\\laser.inf"]
+  }
+})";
+
+using TessalyCmd = ConsoleFixture;
+
+TEST_F(TessalyCmd, ListsEveryPrinterTheDialogWouldWithKindDriverAndJobs) {
+  Load(kOffice);
+  ASSERT_EQ(Run({L"/list"}), 0);
+  EXPECT_TRUE(out_.Printed(L"Office\tlocal\tLaser\t0 jobs"));
+  EXPECT_TRUE(out_.Printed(L"\\\\print1\\Hall\tconnection to \\\\print1\tInkjet\t0 jobs"));
+  EXPECT_EQ(out_.lines.size(), 4u);
+
+  ASSERT_EQ(Run({L"-LIST", L"-JSON"}), 0);
+  ASSERT_EQ(out_.lines.size(), 1u);
+  const auto list = nlohmann::json::parse(base::WideToUtf8(out_.lines[0]));
+  ASSERT_EQ(list.size(), 4u);
+  bool sawConnection = false;
+  for (const auto& p : list) {
+    if (p["type"] == "connection") {
+      sawConnection = true;
+      EXPECT_EQ(p["server"], "\\\\print1");
+      EXPECT_EQ(p["name"], "\\\\print1\\Hall");
+    }
+    EXPECT_EQ(p["jobs"], 0);
+  }
+  EXPECT_TRUE(sawConnection);
+  EXPECT_TRUE(MachineEffects().empty());
+}
+
+TEST_F(TessalyCmd, RefusalsEndWithTheirExitCodesAndChangeNothing) {
+  Load(kOffice);
+  const std::string before = machine_->SaveImage();
+
+  EXPECT_EQ(Run({L"/delete", L"office", L"/yes"}), 2) << "names are compared exactly";
+  EXPECT_TRUE(out_.Complained(L"Unknown printer: office"));
+  EXPECT_TRUE(out_.Complained(L"Office, Reception, Annex, \\\\print1\\Hall")) << "the known names are listed";
+
+  EXPECT_EQ(Run({L"/delete", L"Office"}), 2);
+  EXPECT_TRUE(out_.Complained(L"/yes"));
+  EXPECT_TRUE(out_.Complained(L"/plan shows what would be done"));
+  EXPECT_EQ(Run({L"/all"}), 2);
+
+  const std::wstring report = ReportPath();
+  EXPECT_EQ(Run({L"/all", L"/report:" + report}), 2) << "a refusal writes its report too";
+  const auto r = ReadReport(report);
+  EXPECT_EQ(r["mode"], "none");
+  EXPECT_EQ(r["exitCode"], 2);
+  ASSERT_EQ(r["errors"].size(), 1u);
+  EXPECT_NE(r["errors"][0].get<std::string>().find("/yes"), std::string::npos);
+
+  EXPECT_EQ(Run({L"/frobnicate"}), 2);
+  EXPECT_TRUE(out_.Complained(L"TessalyCmd /?"));
+
+  EXPECT_EQ(Run({L"/?"}), 0);
+  EXPECT_TRUE(out_.Printed(L"Exit codes"));
+
+  EXPECT_TRUE(MachineEffects().empty());
+  EXPECT_EQ(machine_->SaveImage(), before);
+}
+
+TEST_F(TessalyCmd, QueuedJobsOnAnyListedPrinterRefuseTheRunWithFour) {
+  std::string image = kOffice;
+  image.replace(image.find(R"({"name": "Reception", "driver": "Inkjet"})"),
+                std::string(R"({"name": "Reception", "driver": "Inkjet"})").size(),
+                R"({"name": "Reception", "driver": "Inkjet", "jobs": [7, 8]})");
+  Load(image);
+  // Reception is not chosen: the dialog's rule covers every listed printer.
+  EXPECT_EQ(Run({L"/delete", L"Office", L"/yes"}), 4);
+  EXPECT_TRUE(out_.Complained(L"Reception"));
+  EXPECT_TRUE(MachineEffects().empty());
+  EXPECT_TRUE(PrinterStillThere(L"Office"));
+  ASSERT_EQ(Run({L"/list"}), 0);
+  EXPECT_TRUE(out_.Printed(L"Reception\tlocal\tInkjet\t2 jobs"));
+}
+
+TEST_F(TessalyCmd, WithoutTheRightToLockTheServiceDatabaseNothingRunsAndItEndsWithThree) {
+  std::string image = kOffice;
+  image.insert(image.rfind('}'), R"(, "serviceDatabase": {"lockDenied": true})");
+  Load(image);
+  const std::wstring report = ReportPath();
+  EXPECT_EQ(Run({L"/all", L"/yes", L"/report:" + report}), 3);
+  EXPECT_TRUE(out_.Complained(L"Not permitted"));
+  EXPECT_EQ(Run({L"/list"}), 3);
+  EXPECT_TRUE(MachineEffects().empty());
+  EXPECT_TRUE(machine_->prompts().log().empty()) << "no message box, ever";
+  const auto r = ReadReport(report);
+  EXPECT_EQ(r["exitCode"], 3);
+  EXPECT_EQ(r["mode"], "none");
+}
+
+TEST_F(TessalyCmd, APlanChangesNothingAndTheRunThenDoesExactlyIt) {
+  Load(kOffice);
+  const std::string before = machine_->SaveImage();
+  const std::wstring planReport = ReportPath("plan.json");
+  ASSERT_EQ(Run({L"/delete", L"Office", L"\\\\print1\\Hall", L"/plan", L"/report:" + planReport}), 0);
+  EXPECT_TRUE(MachineEffects().empty());
+  EXPECT_EQ(machine_->SaveImage(), before);
+  EXPECT_TRUE(out_.Printed(L"Would delete printer \\\\print1\\Hall"));
+  EXPECT_TRUE(out_.Printed(L"nothing was changed"));
+  EXPECT_TRUE(out_.Printed(L"  delete connection \\\\print1\\Hall"));
+  // Office's data file is also Annex's: asked and answered No, so Office stays.
+  EXPECT_TRUE(out_.Printed(L"Question: "));
+  EXPECT_TRUE(out_.Printed(L"Kept printer Office: answer No"));
+  const auto plan = ReadReport(planReport);
+  EXPECT_EQ(plan["mode"], "plan");
+  EXPECT_EQ(plan["answers"][0]["answer"], "No");
+
+  const std::wstring runReport = ReportPath("run.json");
+  ASSERT_EQ(Run({L"/delete", L"Office", L"\\\\print1\\Hall", L"/yes", L"/report:" + runReport}), 0);
+  const auto run = ReadReport(runReport);
+  EXPECT_EQ(ReportEffects(run), ReportEffects(plan));
+  EXPECT_EQ(ReportEffects(run), MachineEffects());
+  EXPECT_FALSE(ReportEffects(run).empty());
+  EXPECT_TRUE(PrinterStillThere(L"Office"));
+  EXPECT_FALSE(PrinterStillThere(L"\\\\print1\\Hall"));
+  EXPECT_TRUE(machine_->prompts().log().empty()) << "no message box, ever";
+}
+
+TEST_F(TessalyCmd, SharedDeleteAnswersYesAndTakesThePrinterThatSharesTheDataFile) {
+  Load(kOffice);
+  const std::wstring report = ReportPath();
+  ASSERT_EQ(Run({L"/delete", L"Office", L"/shared:delete", L"/yes", L"/quiet", L"/report:" + report}), 0);
+  EXPECT_FALSE(PrinterStillThere(L"Office"));
+  EXPECT_FALSE(PrinterStillThere(L"Annex"));
+  EXPECT_TRUE(PrinterStillThere(L"Reception"));
+  // Quiet: the summary alone.
+  ASSERT_EQ(out_.lines.size(), 1u);
+  EXPECT_NE(out_.lines[0].find(L"Done: 2 printer(s) deleted"), std::wstring::npos);
+  const auto r = ReadReport(report);
+  EXPECT_EQ(r["answers"][0]["kind"], "question");
+  EXPECT_EQ(r["answers"][0]["answer"], "Yes");
+  bool annexBroughtIn = false;
+  for (const auto& p : r["printers"]) {
+    if (p["name"] == "Annex") annexBroughtIn = p["deleted"] == true && p["chosen"] == false;
+  }
+  EXPECT_TRUE(annexBroughtIn);
+}
+
+TEST_F(TessalyCmd, DeleteAllWithNoPrinterStillDeletesEveryDriverAndSweeps) {
+  Load(R"({"base": "workstation",
+           "registry": {"HKEY_CURRENT_USER\\Printers\\Settings\\Wizard": {"Driver Name": "Lonely"}},
+           "spooler": {"drivers": [{"name": "Lonely", "dataFile": "LONELY.PPD"}]}})");
+  ASSERT_EQ(Run({L"/all", L"/plan"}), 0);
+  EXPECT_TRUE(out_.Printed(L"  delete driver Windows NT x86|Lonely (not installed)")) << "not a failure";
+  EXPECT_TRUE(out_.Printed(L"  delete registry key HKEY_LOCAL_MACHINE\\System\\ControlSet001\\Control\\Print\\Watermark (not there)"));
+  ASSERT_EQ(Run({L"/all", L"/yes"}), 0);
+  const auto effects = MachineEffects();
+  EXPECT_NE(std::find(effects.begin(), effects.end(), "spooler.DeleteDriver Windows x64|Lonely -> 0"), effects.end());
+  EXPECT_TRUE(out_.Printed(L"Driver Lonely (Windows x64): deleted"));
+}
+
+TEST_F(TessalyCmd, APrinterTheSpoolerKeepsEndsWithOneAndIsReported) {
+  Load(kOffice);
+  machine_->FailWith("Spooler.DeletePrinter", 5, L"Reception");
+  const std::wstring report = ReportPath();
+  EXPECT_EQ(Run({L"/delete", L"Reception", L"/yes", L"/quiet", L"/report:" + report}), 1);
+  EXPECT_TRUE(out_.Complained(L"Kept printer Reception: the spooler refused (5"));
+  const auto r = ReadReport(report);
+  EXPECT_EQ(r["exitCode"], 1);
+  bool refused = false;
+  for (const auto& p : r["printers"]) {
+    if (p["name"] == "Reception") refused = p["status"] == 5 && p["deleted"] == false;
+  }
+  EXPECT_TRUE(refused);
+  EXPECT_TRUE(machine_->prompts().log().empty()) << "the end-of-run notice is an error line, not a box";
+}
+
+TEST_F(TessalyCmd, AReportThatCannotBeWrittenIsAnErrorWithOneAndTheRunStillRuns) {
+  Load(kOffice);
+  const std::wstring report = ReportPath("no-such-folder/deeper/report.json");
+  EXPECT_EQ(Run({L"/delete", L"Reception", L"/yes", L"/report:" + report}), 1);
+  EXPECT_TRUE(out_.Complained(L"could not be written"));
+  EXPECT_FALSE(PrinterStillThere(L"Reception"));
+}
+
+TEST_F(TessalyCmd, TheDriverKeptForAConnectionIsANoticeLineAndAReportEntryNotABox) {
+  Load(kOffice);
+  const std::wstring report = ReportPath();
+  // Hall's driver is Reception's too, and Reception stays.
+  ASSERT_EQ(Run({L"/delete", L"\\\\print1\\Hall", L"/yes", L"/report:" + report}), 0);
+  EXPECT_TRUE(out_.Printed(L"Notice: "));
+  EXPECT_TRUE(out_.errors.empty());
+  EXPECT_TRUE(machine_->prompts().log().empty());
+  const auto r = ReadReport(report);
+  ASSERT_EQ(r["answers"].size(), 1u);
+  EXPECT_EQ(r["answers"][0]["kind"], "notice");
+  EXPECT_EQ(r["answers"][0]["answer"], "OK");
+  EXPECT_NE(r["answers"][0]["text"].get<std::string>().find("Inkjet"), std::string::npos);
+  bool inkjetKept = false;
+  for (const auto& d : r["drivers"]) inkjetKept = inkjetKept || (d["name"] == "Inkjet" && d["outcome"] == "kept: used by a printer that stays");
+  EXPECT_TRUE(inkjetKept) << r["drivers"].dump();
+}
+
+TEST_F(TessalyCmd, ANameNoUtf8CanCarryStillGivesAListAndAReport) {
+  Load(kOffice);
+  // Windows names are UTF-16 and may hold a lone surrogate.
+  os::sim::SimPrinter odd;
+  odd.name = std::wstring(L"Odd") + wchar_t(0xD800) + L"Name";
+  odd.driverName = L"Inkjet";
+  machine_->spooler().AddPrinter(odd);
+  ASSERT_EQ(Run({L"/list", L"/json"}), 0);
+  ASSERT_EQ(out_.lines.size(), 1u);
+  const auto list = nlohmann::json::parse(base::WideToUtf8(out_.lines[0]), nullptr, false);
+  ASSERT_FALSE(list.is_discarded());
+  EXPECT_EQ(list.size(), 5u);
+
+  const std::wstring report = ReportPath();
+  ASSERT_EQ(Run({L"/delete", odd.name, L"/plan", L"/report:" + report}), 0);
+  const auto r = ReadReport(report);
+  bool listed = false;
+  for (const auto& p : r["printers"]) listed = listed || p["name"] == "Odd\xEF\xBF\xBDName";
+  EXPECT_TRUE(listed) << r["printers"].dump();
+}
+
+TEST_F(TessalyCmd, TheReportHoldsTheRequestEveryPrinterDriverFormAndEffect) {
+  Load(kOffice);
+  const std::wstring report = ReportPath();
+  ASSERT_EQ(Run({L"-all", L"-yes", L"-report:" + report}), 0);
+  const auto r = ReadReport(report);
+  EXPECT_EQ(r["tool"], "TessalyCmd");
+  EXPECT_EQ(r["version"], "3.3.0.21");
+  EXPECT_EQ(r["machine"], "WORKSTATION");
+  EXPECT_EQ(r["started"], "2026-12-07T11:00:00Z");
+  EXPECT_EQ(r["ended"], "2026-12-07T11:00:00Z");
+  EXPECT_EQ(r["request"]["command"], "all");
+  EXPECT_EQ(r["request"]["arguments"].size(), 3u);
+  EXPECT_EQ(r["mode"], "run");
+  EXPECT_EQ(r["exitCode"], 0);
+
+  ASSERT_EQ(r["printers"].size(), 4u);
+  for (const auto& p : r["printers"]) {
+    EXPECT_TRUE(p["deleted"].get<bool>()) << p.dump();
+    EXPECT_EQ(p["outcome"], "deleted");
+  }
+  std::set<std::string> deletedDrivers;
+  for (const auto& d : r["drivers"]) {
+    if (d["outcome"] == "deleted") deletedDrivers.insert(d["name"].get<std::string>() + "|" + d["environment"].get<std::string>());
+  }
+  EXPECT_TRUE(deletedDrivers.count("Laser|Windows x64"));
+  EXPECT_TRUE(deletedDrivers.count("Twin|Windows x64"));
+  std::map<std::string, std::string> forms;
+  for (const auto& f : r["forms"]) forms[f["name"]] = f["outcome"];
+  EXPECT_EQ(forms["Label"], "deleted");
+  EXPECT_EQ(forms["Envelope"], "deleted");
+
+  // Every effect is in exactly one of the grouped lists, with its status.
+  std::size_t grouped = 0;
+  for (const char* list : {"formDeletions", "files", "registry", "services", "processes", "spooler"}) {
+    grouped += r[list].size();
+    for (const auto& item : r[list]) {
+      EXPECT_TRUE(item["status"] == 0 || item.contains("message")) << item.dump();
+    }
+  }
+  EXPECT_EQ(grouped, r["effects"].size());
+  std::vector<std::string> spoolerRestarts;
+  for (const auto& s : r["services"]) {
+    if (s["target"] == "Spooler") spoolerRestarts.push_back(s["action"].get<std::string>() + " " + std::to_string(s["status"].get<int>()));
+  }
+  EXPECT_EQ(spoolerRestarts, (std::vector<std::string>{"stop 0", "start 0", "stop 0", "start 0"}))
+      << "after the printers, and again after every driver went";
+  bool laserWatermark = false;
+  for (const auto& f : r["files"]) {
+    laserWatermark = laserWatermark || (f["action"] == "delete" && f["target"].get<std::string>().find("LASER.wmk") != std::string::npos && f["status"] == 0);
+  }
+  EXPECT_TRUE(laserWatermark);
+}
+
+}  // namespace
+}  // namespace console

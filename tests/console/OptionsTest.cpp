@@ -1,0 +1,81 @@
+// The command line: what is accepted, what is refused and why.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "console/Options.h"
+
+namespace console {
+namespace {
+
+ParsedCommandLine Parse(std::vector<std::wstring> args) { return ParseCommandLine(args); }
+
+TEST(CommandLineOptions, CommandsAndOptionsIgnoreCaseAndTakeEitherPrefix) {
+  for (const auto& spelling : {L"/list", L"-LIST", L"/List", L"-list"}) {
+    auto p = Parse({spelling, L"-Json"});
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.request.command, Command::List);
+    EXPECT_TRUE(p.request.json);
+  }
+  auto d = Parse({L"-DELETE", L"Office", L"\\\\srv\\Hall", L"/Shared:Delete", L"-PLAN", L"/Report:C:\\Out\\R.json",
+                  L"/QUIET", L"-yes"});
+  ASSERT_TRUE(d.ok) << d.error;
+  EXPECT_EQ(d.request.command, Command::Delete);
+  EXPECT_EQ(d.request.printerNames, (std::vector<std::wstring>{L"Office", L"\\\\srv\\Hall"}));
+  EXPECT_TRUE(d.request.deleteSharedDrivers && d.request.plan && d.request.quiet && d.request.yes);
+  EXPECT_EQ(d.request.reportPath, L"C:\\Out\\R.json") << "the file name keeps its case";
+  EXPECT_EQ(Parse({L"/?"}).request.command, Command::Help);
+  EXPECT_EQ(Parse({L"/all", L"/yes"}).request.command, Command::All);
+}
+
+TEST(CommandLineOptions, PrinterNamesAreTakenExactlyAndOnlyAfterDelete) {
+  auto p = Parse({L"/delete", L"  Lobby ", L"office"});
+  ASSERT_TRUE(p.ok);
+  EXPECT_EQ(p.request.printerNames, (std::vector<std::wstring>{L"  Lobby ", L"office"}));
+  // Options may come first; names still belong to /delete.
+  auto q = Parse({L"/yes", L"/delete", L"A", L"/plan", L"B"});
+  ASSERT_TRUE(q.ok) << q.error;
+  EXPECT_EQ(q.request.printerNames, (std::vector<std::wstring>{L"A", L"B"}));
+  EXPECT_FALSE(Parse({L"Office", L"/delete"}).ok);
+  EXPECT_FALSE(Parse({L"/all", L"Office"}).ok);
+  EXPECT_FALSE(Parse({L"/list", L"Office"}).ok);
+}
+
+TEST(CommandLineOptions, RefusalsSayWhatIsWrong) {
+  struct Case {
+    std::vector<std::wstring> args;
+    std::wstring mentions;
+  };
+  const std::vector<Case> cases = {
+      {{}, L"/list"},
+      {{L"/delete"}, L"printer name"},
+      {{L"/list", L"/all"}, L"Only one"},
+      {{L"/delete", L"A", L"/delete", L"B"}, L"Only one"},
+      {{L"/all", L"/json"}, L"/json"},
+      {{L"/list", L"/yes"}, L"/yes"},
+      {{L"/list", L"/plan"}, L"/plan"},
+      {{L"/all", L"/shared:delete"}, L"/shared"},
+      {{L"/delete", L"A", L"/shared:maybe"}, L"keep or delete"},
+      {{L"/delete", L"A", L"/shared:keep", L"/shared:delete"}, L"once"},
+      {{L"/all", L"/report:"}, L"file name"},
+      {{L"/all", L"/report:a", L"/report:b"}, L"once"},
+      {{L"/all", L"/force"}, L"/force"},
+      {{L"/all", L"-"}, L"printer names follow"},
+  };
+  for (const auto& c : cases) {
+    const auto p = ParseCommandLine(c.args);
+    EXPECT_FALSE(p.ok) << "accepted: " << c.args.size() << " arguments";
+    EXPECT_NE(p.error.find(c.mentions), std::wstring::npos) << std::string(p.error.begin(), p.error.end());
+  }
+}
+
+TEST(CommandLineOptions, TheUsageNamesEveryCommandOptionAndExitCode) {
+  const std::wstring usage = UsageText();
+  for (const auto& word : {L"/list", L"/json", L"/delete", L"/all", L"/shared:keep|delete", L"/plan", L"/report:FILE",
+                           L"/quiet", L"/yes", L"/?", L"  0  ", L"  1  ", L"  2  ", L"  3  ", L"  4  "}) {
+    EXPECT_NE(usage.find(word), std::wstring::npos) << std::string(word, word + std::wcslen(word));
+  }
+}
+
+}  // namespace
+}  // namespace console
