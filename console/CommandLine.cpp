@@ -101,7 +101,9 @@ RunOutcome Outcome(const engine::DeletionEngine& engine, const std::vector<sysac
     }
     o.printers.push_back(std::move(po));
   }
-  // One outcome per driver and environment: the last answer the spooler gave.
+  // One outcome per driver and environment: a deletion the spooler made
+  // stands (the next printer of the same driver then finds it gone);
+  // otherwise the last answer it gave.
   std::map<std::pair<std::wstring, std::wstring>, os::Status> last;
   std::vector<std::pair<std::wstring, std::wstring>> order;
   for (const auto& e : o.effects) {
@@ -109,7 +111,7 @@ RunOutcome Outcome(const engine::DeletionEngine& engine, const std::vector<sysac
     const auto bar = e.target.find(L'|');
     auto key = std::make_pair(e.target.substr(bar + 1), e.target.substr(0, bar));
     if (!last.count(key)) order.push_back(key);
-    last[key] = e.status;
+    if (!last.count(key) || last[key] != os::error::kSuccess) last[key] = e.status;
   }
   for (const auto& key : order) {
     DriverOutcome d;

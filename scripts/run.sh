@@ -2,7 +2,8 @@
 # Builds Tessaly and starts it under Wine on a demo workstation: a fresh
 # Wine prefix seeded with a small office (demo/office.json: three printers
 # on two drivers, a form, leftover Temp files and registry entries), applied
-# through the real APIs by tessaly-seed.exe. On the user's display when
+# through the real APIs by tessaly-seed.exe. First the console program shows
+# its plan of a delete-all run on that office. On the user's display when
 # DISPLAY is set; otherwise on a virtual screen (Xvfb), where the script
 # saves screenshots of the first two screens and says where they are.
 set -u
@@ -23,6 +24,12 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 prepare_wine_desktop "$WINEPREFIX" $own_decorations
 wine build/mingw/tools/seed/tessaly-seed.exe demo/office.json || { echo "seeding the demo failed"; exit 1; }
+
+# The console program on the same office: what a delete-all run would do,
+# planned only (nothing on the machine changes).
+echo "TessalyCmd /all /plan on the demo office (a plan: nothing is deleted):"
+wine build/mingw/bin/TessalyCmd.exe /all /plan 2>/dev/null | tr -d '\r'
+echo
 
 cleanup() {
   wineserver -k >/dev/null 2>&1

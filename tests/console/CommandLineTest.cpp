@@ -186,6 +186,17 @@ TEST_F(TessalyCmd, DeleteAllWithNoPrinterStillDeletesEveryDriverAndSweeps) {
   EXPECT_TRUE(out_.Printed(L"Driver Lonely (Windows x64): deleted"));
 }
 
+TEST_F(TessalyCmd, ADriverTwoChosenPrintersShareCountsOnceAsDeleted) {
+  Load(R"({"base": "workstation", "spooler": {"drivers": [{"name": "Laser", "dataFile": "LASER.PPD"}],
+    "printers": [{"name": "Back", "driver": "Laser"}, {"name": "Front", "driver": "Laser"}]}})");
+  // The second printer's attempt finds the driver gone (1797): it was deleted.
+  ASSERT_EQ(Run({L"/delete", L"Back", L"Front", L"/plan"}), 0);
+  EXPECT_TRUE(out_.Printed(L"Driver Laser (Windows x64): would be deleted"));
+  ASSERT_EQ(Run({L"/delete", L"Back", L"Front", L"/yes"}), 0);
+  EXPECT_TRUE(out_.Printed(L"Driver Laser (Windows x64): deleted"));
+  EXPECT_TRUE(out_.Printed(L"Done: 2 printer(s) deleted, 0 kept, 1 driver(s) deleted, 0 failure(s)."));
+}
+
 TEST_F(TessalyCmd, APrinterTheSpoolerKeepsEndsWithOneAndIsReported) {
   Load(kOffice);
   machine_->FailWith("Spooler.DeletePrinter", 5, L"Reception");
