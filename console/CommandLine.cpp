@@ -4,6 +4,7 @@
 #include <exception>
 #include <map>
 #include <new>
+#include <set>
 #include <nlohmann/json.hpp>
 
 #include "app/StartUp.h"
@@ -25,6 +26,22 @@ namespace {
 // Drivers the spooler says are not there: nothing to delete, nothing failed.
 bool NotInstalled(os::Status status) {
   return status == os::error::kUnknownPrinterDriver || status == os::error::kUnknownPrinterEnvironment;
+}
+
+// A cleanup of what the spooler left behind that the system refused: the
+// file, key or value is still there, or the Spooler did not come back. A
+// leftover that is not there (2, 3) is what the sweeps usually find; a stop
+// of a service that was not running, or a start of one already running, is
+// no failure either. The spooler's own deletions are judged on their own.
+bool LeftoverFailed(const os::record::Effect& e) {
+  if (e.status == os::error::kSuccess) return false;
+  const auto area = e.what.substr(0, e.what.find(L'.'));
+  if (area == L"files" || area == L"registry") {
+    return e.status != os::error::kFileNotFound && e.status != os::error::kPathNotFound;
+  }
+  if (e.what == L"services.Stop") return e.status != os::error::kServiceNotActive;
+  if (e.what == L"services.Start") return e.status != os::error::kServiceAlreadyRunning;
+  return false;
 }
 
 std::wstring Join(const std::vector<std::wstring>& names) {
@@ -160,6 +177,14 @@ RunOutcome Outcome(const engine::DeletionEngine& engine, const std::vector<sysac
     else fo.outcome = L"not tried: no local printer was deleted";
     o.forms.push_back(std::move(fo));
   }
+  // The same leftover may be tried more than once (a watermark file shared
+  // by several drivers, then the sweep): what counts is the last attempt.
+  std::set<std::pair<std::wstring, std::wstring>> later;
+  for (auto e = o.effects.rbegin(); e != o.effects.rend(); ++e) {
+    if (later.insert({e->what, e->target}).second && LeftoverFailed(*e)) o.leftoversFailed.push_back(*e);
+  }
+  std::reverse(o.leftoversFailed.begin(), o.leftoversFailed.end());
+  o.failures += static_cast<int>(o.leftoversFailed.size());
   for (const auto& e : o.effects) {
     if (e.status != os::error::kSuccess && !o.messages.count(e.status)) {
       o.messages[e.status] = system.environment.DescribeError(e.status);
@@ -168,7 +193,8 @@ RunOutcome Outcome(const engine::DeletionEngine& engine, const std::vector<sysac
   return o;
 }
 
-std::wstring Describe(const os::record::Effect& e) {
+// "delete file C:\...": what the effect does, in words.
+std::wstring Action(const os::record::Effect& e) {
   static const std::map<std::wstring, std::wstring> verbs = {
       {L"files.Delete", L"delete file"},
       {L"files.RemoveFolder", L"remove folder"},
@@ -184,7 +210,12 @@ std::wstring Describe(const os::record::Effect& e) {
       {L"spooler.DeleteDriver", L"delete driver"},
       {L"spooler.DeleteDriverPackage", L"delete driver package"}};
   auto it = verbs.find(e.what);
-  std::wstring line = (it == verbs.end() ? e.what : it->second) + L" " + e.target;
+  return (it == verbs.end() ? e.what : it->second) + L" " + e.target;
+}
+
+// A plan's line for the effect, with what the system would answer.
+std::wstring Describe(const os::record::Effect& e) {
+  std::wstring line = Action(e);
   // Most sweeps look for what is usually not there: that is no failure.
   if (e.status == os::error::kFileNotFound || e.status == os::error::kPathNotFound) line += L" (not there)";
   else if (e.what == L"spooler.DeleteDriver" && NotInstalled(e.status)) line += L" (not installed)";
@@ -313,6 +344,10 @@ class Session {
       } else if (!r.quiet && d.outcome != L"not installed") {
         out_.Line(line);
       }
+    }
+    for (const auto& e : outcome_.leftoversFailed) {
+      out_.Error(std::wstring(plan ? L"Would fail: " : L"Failed: ") + Action(e) + L" (" + std::to_wstring(e.status) +
+                 L" " + outcome_.messages[e.status] + L")");
     }
     if (plan && !r.quiet) {
       out_.Line(L"Plan, in order:");

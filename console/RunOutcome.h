@@ -47,7 +47,10 @@ struct RunOutcome {
   std::vector<os::record::Effect> effects;
   std::vector<PromptAnswered> answers;
   std::map<std::uint32_t, std::wstring> messages;  // the system's text for every status met
-  int failures = 0;  // printers and drivers asked for that the spooler kept
+  // Files, keys and values the system refused to delete, and Spooler
+  // restarts it refused: each counts as a failure.
+  std::vector<os::record::Effect> leftoversFailed;
+  int failures = 0;  // printers and drivers asked for that the spooler kept, and the above
 };
 
 }  // namespace console

@@ -213,6 +213,21 @@ TEST_F(TessalyCmd, APrinterTheSpoolerKeepsEndsWithOneAndIsReported) {
   EXPECT_TRUE(machine_->prompts().log().empty()) << "the end-of-run notice is an error line, not a box";
 }
 
+TEST_F(TessalyCmd, ALeftoverTheSystemRefusesToDeleteEndsWithOneAndIsNamed) {
+  Load(kOffice);
+  const std::wstring wmk = L"C:\\Users\\Admin\\AppData\\Local\\Temp\\LASER.wmk";
+  machine_->FailWith("Files.Delete", 32, wmk);
+  const std::wstring report = ReportPath();
+  EXPECT_EQ(Run({L"/all", L"/yes", L"/quiet", L"/report:" + report}), 1);
+  EXPECT_TRUE(out_.Complained(L"Failed: delete file " + wmk + L" (32 "));
+  EXPECT_TRUE(out_.Printed(L"1 failure(s)."));
+  const auto r = ReadReport(report);
+  EXPECT_EQ(r["exitCode"], 1);
+  bool named = false;
+  for (const auto& f : r["files"]) named = named || (f["status"] == 32 && f["action"] == "delete");
+  EXPECT_TRUE(named);
+}
+
 TEST_F(TessalyCmd, AReportThatCannotBeWrittenIsAnErrorWithOneAndTheRunStillRuns) {
   Load(kOffice);
   const std::wstring report = ReportPath("no-such-folder/deeper/report.json");
