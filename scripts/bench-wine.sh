@@ -90,6 +90,8 @@ for n in 20 100; do
       echo "seeding $n printers failed (artifacts/bench-wine-seed.log)"; exit 1; }
     startup="$(first_line /list)"
     read -r plan plan_code < <(timed wine "$cmd" /all /plan /quiet)
+    # Wine starts its Spooler only on demand: running first, as in the run.
+    wine net start spooler >/dev/null 2>&1
     read -r restart restart_code < <(timed restart_spooler)
     read -r run run_code < <(timed wine "$cmd" /all /yes /quiet "/report:$report")
     restarts=$(grep -o '"services.Stop Spooler -> 0"' /tmp/tessaly-bench-report.json | wc -l)

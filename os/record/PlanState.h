@@ -54,6 +54,10 @@ struct PlanState {
   const std::map<std::wstring, PrinterInfo>* RealPrinters();
   std::map<std::wstring, int> driverUsers;  // by upper-case driver name
   void RemovePrinter(const PrinterInfo& printer);
+  // The real drivers per upper-case environment, read once as the printers
+  // are: the engine asks after every planned deletion, and a spooler lists
+  // drivers slowly (Wine reads each one's registry values every time).
+  std::map<std::wstring, std::vector<DriverInfo>> realDrivers;
   std::map<std::wstring, std::wstring> infPaths;  // "ENV|DRIVER" upper-case: the driver's InfPath, read once
 
   // Services: the state each recorded request left a service in.

@@ -29,11 +29,20 @@ const PrinterInfo* StillListed(PlanState& state, std::wstring_view name) {
 }
 
 std::vector<DriverInfo> VisibleDrivers(PlanState& state, std::wstring_view environment, Status* status = nullptr) {
-  auto all = state.inner.spooler.Drivers(environment);
-  if (status) *status = all.status;
-  if (!all.ok()) return {};
-  std::erase_if(all.value, [&](const DriverInfo& d) { return state.goneDrivers.count(DriverId(environment, d.name)) > 0; });
-  return all.value;
+  const std::wstring key = base::Upcase(environment);
+  auto cached = state.realDrivers.find(key);
+  if (cached == state.realDrivers.end()) {
+    auto all = state.inner.spooler.Drivers(environment);
+    if (status) *status = all.status;
+    // A refusal is asked again next time, as the run would.
+    if (!all.ok()) return {};
+    cached = state.realDrivers.emplace(key, std::move(all.value)).first;
+  } else if (status) {
+    *status = error::kSuccess;
+  }
+  std::vector<DriverInfo> visible = cached->second;
+  std::erase_if(visible, [&](const DriverInfo& d) { return state.goneDrivers.count(DriverId(environment, d.name)) > 0; });
+  return visible;
 }
 
 class RecordingPrinter final : public PrinterHandle {
