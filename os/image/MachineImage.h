@@ -73,6 +73,7 @@ struct PrinterSpec {
   std::vector<std::uint32_t> jobs;
   std::wstring hardwareId;          // PnPData\HardwareID
   std::vector<std::wstring> media;  // DsDriver\printMediaSupported
+  bool pendingDeletion = false;     // deleted with jobs queued: goes when they are done (not in images)
 };
 
 struct FormSpec {
