@@ -17,6 +17,9 @@ inline constexpr std::uint32_t kFormUser = 0;              // FORM_USER
 inline constexpr std::uint32_t kFormBuiltin = 1;           // FORM_BUILTIN
 inline constexpr std::uint32_t kFormPrinter = 2;           // FORM_PRINTER
 inline constexpr std::uint32_t kDeleteUnusedFiles = 1;     // DPD_DELETE_UNUSED_FILES
+inline constexpr std::uint32_t kDeleteSpecificVersion = 2; // DPD_DELETE_SPECIFIC_VERSION
+inline constexpr std::uint32_t kDeleteAllFiles = 4;        // DPD_DELETE_ALL_FILES
+inline constexpr std::uint32_t kStatusPendingDeletion = 4; // PRINTER_STATUS_PENDING_DELETION
 }  // namespace spool
 
 // The parts of PRINTER_INFO_2W the program reads. A null pointer arrives as
@@ -27,6 +30,7 @@ struct PrinterInfo {
   std::wstring shareName;
   std::wstring portName;
   std::wstring driverName;
+  std::uint32_t status = 0;  // PRINTER_STATUS_* bits
 };
 
 // DRIVER_INFO_2W.

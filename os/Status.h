@@ -44,6 +44,7 @@ inline constexpr Status kInvalidPrinterName = 1801;
 inline constexpr Status kUnknownPrinterEnvironment = 1805;
 inline constexpr Status kInvalidFormName = 1902;
 inline constexpr Status kPrinterDriverInUse = 3001;
+inline constexpr Status kPrinterHasJobsQueued = 3009;
 inline constexpr Status kPrinterDriverPackageInUse = 3015;
 }  // namespace error
 

@@ -1,9 +1,5 @@
 #include "sysaccess/ServiceController.h"
 
-#include <algorithm>
-
-#include "base/WideText.h"
-
 namespace sysaccess {
 namespace {
 
@@ -36,20 +32,16 @@ void ServiceController::StartServiceAndWait(std::wstring_view name) { RequestAnd
 void ServiceController::StopDependentServices(std::wstring_view name) {
   os::ServiceManager* manager = Manager();
   if (!manager) return;
-  // The service database refuses dependency cycles, but a name met again on
-  // the way down would recurse without end.
-  const bool onTheWay = std::any_of(stopping_.begin(), stopping_.end(),
-                                    [&](const std::wstring& s) { return base::EqualsIgnoreCase(s, name); });
-  if (onTheWay) return;
   auto service = manager->Open(name, os::svc::kServiceAllAccess);
   if (!service.ok()) return;
+  // EnumDependentServicesW lists the dependents of the dependents too, in
+  // the order they must be stopped (the reverse of their start order), so
+  // each is stopped once, in that order, and nothing is asked again: asking
+  // a dependent for its own dependents would list one still stopping after
+  // its wait and wait for it a second time.
   auto dependents = service.value->EnumDependents(os::svc::kActive);
   if (!dependents.ok()) return;
-  stopping_.emplace_back(name);
-  // Each dependent stops its own dependents first, to any depth: a service
-  // refuses to stop while a service that depends on it runs.
-  for (const auto& dependent : dependents.value) StopServiceAndWait(dependent.serviceName);
-  stopping_.pop_back();
+  for (const auto& dependent : dependents.value) RequestAndWait(dependent.serviceName, Request::Stop);
 }
 
 void ServiceController::RequestAndWait(std::wstring_view name, Request request) {
@@ -62,16 +54,21 @@ void ServiceController::RequestAndWait(std::wstring_view name, Request request) 
 
   const std::uint32_t settled = request == Request::Stop ? os::svc::kRunning : os::svc::kStopped;
   const std::uint32_t pending = request == Request::Stop ? os::svc::kStopPending : os::svc::kStartPending;
-  const std::uint32_t since = clock.TickCount();
+  std::uint32_t since = clock.TickCount();
   bool requested = false;
   for (;;) {
     auto state = service.QueryState();
     if (!state.ok()) break;
     if (state.value == settled && !requested) {
       requested = true;
+      // ControlService and StartServiceW block until the service answers,
+      // up to 30 s: the wait for the service to settle starts once it has
+      // answered, or a slow answer would use it all up and the Spooler
+      // would be left stopping, never started again by this run.
       const os::Status sent = request == Request::Stop ? service.Control(os::svc::kControlStop) : service.Start();
       // A refused request leaves the service where it is: nothing will move it.
       if (sent != os::error::kSuccess) break;
+      since = clock.TickCount();
       continue;  // the new state at once, without a pause
     }
     // Pending, or an accepted request the service has not acted on yet.

@@ -17,8 +17,9 @@ namespace sysaccess {
 // every operation without effect. A wait polls every 100 ms while the service
 // is pending, or has accepted the request without acting on it yet, and ends
 // after the first pause taken once 10 000 ms have passed since the service
-// was opened. A refused request ends the wait at once: nothing else will
-// move the service.
+// answered the request (since it was opened, when it was pending already);
+// the request itself may block up to 30 s. A refused request ends the wait
+// at once: nothing else will move the service.
 class ServiceController {
  public:
   explicit ServiceController(SystemAccess& sys);
@@ -43,7 +44,6 @@ class ServiceController {
   SystemAccess& sys_;
   std::unique_ptr<os::ServiceManager> manager_;
   bool opened_ = false;
-  std::vector<std::wstring> stopping_;  // the services whose dependents are being stopped
 };
 
 // Stops "Spooler" after its active dependents and starts it again; the

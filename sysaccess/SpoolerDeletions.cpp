@@ -81,7 +81,16 @@ std::uint32_t DeletePrinterByName(SystemAccess& sys, std::wstring_view printerNa
   // as deleted, and cleans up after it, only when it is really gone.
   auto opened = sys.os().spooler.Open(printerName, os::spool::kPrinterAllAccess);
   if (!opened.ok()) return opened.status;
-  return opened.value->Delete();  // the handle is closed after a fault as well
+  const std::uint32_t status = opened.value->Delete();  // the handle is closed after a fault as well
+  if (status != os::error::kSuccess) return status;
+  // A printer with jobs queued is only marked: DeletePrinter answers success
+  // and the printer stays listed, pending deletion, until its last job is
+  // done. The run refuses to start while jobs are queued, but one can arrive
+  // after that check. A printer still holding jobs is not deleted yet, and
+  // its settings are not cleaned while it is still there.
+  auto jobs = opened.value->Jobs(0, 1);
+  if (jobs.ok() && !jobs.value.empty()) return os::error::kPrinterHasJobsQueued;
+  return status;
 }
 
 std::uint32_t DeletePrinterConnectionByName(SystemAccess& sys, std::wstring_view printerName) {

@@ -410,7 +410,7 @@ void ReadServices(const Reader& r, const Json& j, MachineImage& image) {
   for (size_t i = 0; i < arr.size(); ++i) {
     const std::string w = "/services/" + std::to_string(i);
     const Json& s = arr[i];
-    r.Known(s, w, {"name", "displayName", "state", "dependsOn", "stopDelayMs", "startDelayMs", "hangsStopping",
+    r.Known(s, w, {"name", "displayName", "state", "dependsOn", "stopDelayMs", "startDelayMs", "answerDelayMs", "hangsStopping",
                    "hangsStarting", "stopError", "startError"});
     if (!s.contains("name")) r.Fail(w, "a service needs a name");
     ServiceSpec svc;
@@ -423,6 +423,7 @@ void ReadServices(const Reader& r, const Json& j, MachineImage& image) {
     };
     number("stopDelayMs", svc.stopDelayMs);
     number("startDelayMs", svc.startDelayMs);
+    number("answerDelayMs", svc.answerDelayMs);
     number("stopError", svc.stopError);
     number("startError", svc.startError);
     if (s.contains("hangsStopping")) svc.hangsStopping = r.Flag(s["hangsStopping"], w + "/hangsStopping");
@@ -628,6 +629,7 @@ std::string WriteMachineImage(const MachineImage& image) {
       if (!s.dependsOn.empty()) sj["dependsOn"] = Utf8Array(s.dependsOn);
       if (s.stopDelayMs) sj["stopDelayMs"] = s.stopDelayMs;
       if (s.startDelayMs) sj["startDelayMs"] = s.startDelayMs;
+      if (s.answerDelayMs) sj["answerDelayMs"] = s.answerDelayMs;
       if (s.hangsStopping) sj["hangsStopping"] = true;
       if (s.hangsStarting) sj["hangsStarting"] = true;
       if (s.stopError) sj["stopError"] = s.stopError;

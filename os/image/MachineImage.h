@@ -73,6 +73,7 @@ struct PrinterSpec {
   std::vector<std::uint32_t> jobs;
   std::wstring hardwareId;          // PnPData\HardwareID
   std::vector<std::wstring> media;  // DsDriver\printMediaSupported
+  bool pendingDeletion = false;     // deleted with jobs queued: goes when they are done (not in images)
 };
 
 struct FormSpec {
@@ -87,6 +88,7 @@ struct ServiceSpec {
   std::vector<std::wstring> dependsOn;
   std::uint32_t stopDelayMs = 0;   // time spent stop-pending
   std::uint32_t startDelayMs = 0;  // time spent start-pending
+  std::uint32_t answerDelayMs = 0;  // a stop control or a start blocks the caller this long (at most 30 s)
   bool hangsStopping = false;      // stays stop-pending for ever
   bool hangsStarting = false;      // stays start-pending for ever
   Status stopError = 0;            // ControlService(STOP) fails with this; the state does not change

@@ -67,6 +67,8 @@ std::wstring SimEnvironment::DescribeError(Status code) {
     case error::kRpcServerUnavailable: return L"The RPC server is unavailable.";
     case error::kInvalidPrinterName: return L"The printer name is invalid.";
     case error::kPrinterDriverInUse: return L"The specified printer driver is currently in use.";
+    case error::kPrinterHasJobsQueued:
+      return L"The requested operation is not allowed when there are jobs queued to the printer.";
     default: return L"error " + std::to_wstring(code);
   }
 }

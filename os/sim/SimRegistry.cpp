@@ -193,6 +193,11 @@ std::shared_ptr<SimKey> SimRegistry::RootNode(RootKey root) const {
 
 std::shared_ptr<SimKey> SimRegistry::Walk(std::shared_ptr<SimKey> node, std::wstring_view path, bool create,
                                           Status& status) const {
+  return WalkChain(std::move(node), path, create, status, 0);
+}
+
+std::shared_ptr<SimKey> SimRegistry::WalkChain(std::shared_ptr<SimKey> node, std::wstring_view path, bool create,
+                                               Status& status, int linkHops) const {
   bool bad = false;
   const auto parts = SplitPath(path, bad);
   if (bad) {
@@ -217,18 +222,51 @@ std::shared_ptr<SimKey> SimRegistry::Walk(std::shared_ptr<SimKey> node, std::wst
       it = node->subKeys.emplace(upper, child).first;
     }
     node = it->second;
-    if (!node->linkTarget.empty()) node = ResolveFull(node->linkTarget, true);
+    if (!node->linkTarget.empty()) {
+      // A link whose target is itself a link is followed again, but only so
+      // far: a chain that loops back would otherwise never end. The
+      // registry then names no key at all.
+      if (linkHops >= kMaxLinkHops) {
+        status = error::kFileNotFound;
+        return nullptr;
+      }
+      node = ResolveChain(node->linkTarget, true, status, linkHops + 1);
+      if (!node) {
+        status = error::kFileNotFound;
+        return nullptr;
+      }
+    }
   }
   status = error::kSuccess;
   return node;
 }
 
 std::shared_ptr<SimKey> SimRegistry::ResolveFull(std::wstring_view fullPath, bool create) const {
+  Status status = 0;
+  return ResolveChain(fullPath, create, status, 0);
+}
+
+std::shared_ptr<SimKey> SimRegistry::ResolveChain(std::wstring_view fullPath, bool create, Status& status,
+                                                  int linkHops) const {
   RootKey root;
   std::wstring rest;
   if (!image::SplitRegistryPath(fullPath, root, rest)) return nullptr;
-  Status status = 0;
-  return Walk(RootNode(root), rest, create, status);
+  return WalkChain(RootNode(root), rest, create, status, linkHops);
+}
+
+void SimRegistry::Link(std::wstring_view fullPath, std::wstring_view targetFullPath) {
+  const auto cut = fullPath.rfind(L'\\');
+  if (cut == std::wstring_view::npos) return;
+  auto parent = ResolveFull(fullPath.substr(0, cut), true);
+  if (!parent) return;
+  const std::wstring name(fullPath.substr(cut + 1));
+  auto& link = parent->subKeys[base::Upcase(name)];
+  if (!link) {
+    link = std::make_shared<SimKey>();
+    link->name = name;
+    link->parent = parent;
+  }
+  link->linkTarget = std::wstring(targetFullPath);
 }
 
 Result<std::unique_ptr<RegistryKey>> SimRegistry::OpenKey(RootKey root, std::wstring_view path, std::uint32_t access) {
@@ -253,21 +291,23 @@ Status SimRegistry::DeleteTreeAt(std::shared_ptr<SimKey> from, std::wstring_view
   } else {
     auto node = Walk(from, path, false, status);
     if (node) {
-      // Depth first, like SHDeleteKeyW: what can go goes; a protected key
-      // keeps itself and its ancestors.
+      // Depth first in enumeration order, like SHDeleteKeyW: it opens each
+      // key to list its sub-keys, deletes them one by one and then the key,
+      // and gives up at the first sub-key that will not go, returning that
+      // error. What went before it stays gone; that sub-key, the keys not
+      // reached yet and every ancestor (with its values) stay.
       std::function<Status(const std::shared_ptr<SimKey>&)> erase = [&](const std::shared_ptr<SimKey>& key) -> Status {
-        Status worst = error::kSuccess;
         std::vector<std::shared_ptr<SimKey>> children;
         for (auto& [_, child] : key->subKeys) children.push_back(child);
         for (auto& child : children) {
-          if (const Status s = erase(child); s != error::kSuccess) worst = s;
+          if (const Status s = erase(child); s != error::kSuccess) return s;
         }
-        if (key->denyWrite || !key->subKeys.empty()) return error::kAccessDenied;
+        if (key->denyWrite) return error::kAccessDenied;
         auto parent = key->parent.lock();
         if (!parent) return error::kAccessDenied;  // a root
         parent->subKeys.erase(base::Upcase(key->name));
         MarkDeleted(*key);
-        return worst;
+        return error::kSuccess;
       };
       status = erase(node);
     }

@@ -77,6 +77,12 @@ class SimRegistry final : public Registry {
                  std::uint32_t type = regtype::kString);
   void SetMultiString(std::wstring_view fullPath, std::wstring_view name, const std::vector<std::wstring>& strings);
   void Protect(std::wstring_view fullPath);
+  // Makes fullPath a symbolic link to another key's full path (the target
+  // need not exist; it may itself be a link).
+  void Link(std::wstring_view fullPath, std::wstring_view targetFullPath);
+  // How many links in a row a path may pass through before it names no key
+  // (ERROR_FILE_NOT_FOUND), as the registry refuses an endless chain.
+  static constexpr int kMaxLinkHops = 16;
   bool KeyExists(std::wstring_view fullPath) const;
   std::optional<RegistryValue> GetValue(std::wstring_view fullPath, std::wstring_view name) const;
   // Model changes: no gate, no journal.
@@ -94,6 +100,9 @@ class SimRegistry final : public Registry {
 
  private:
   std::shared_ptr<SimKey> ResolveFull(std::wstring_view fullPath, bool create) const;
+  std::shared_ptr<SimKey> ResolveChain(std::wstring_view fullPath, bool create, Status& status, int linkHops) const;
+  std::shared_ptr<SimKey> WalkChain(std::shared_ptr<SimKey> from, std::wstring_view path, bool create, Status& status,
+                                    int linkHops) const;
 
   Gate& gate_;
   std::shared_ptr<SimKey> machine_;  // HKEY_LOCAL_MACHINE

@@ -1,5 +1,8 @@
 #include "os/sim/SimServices.h"
 
+#include <algorithm>
+#include <functional>
+
 #include "base/WideText.h"
 
 namespace os::sim {
@@ -120,12 +123,22 @@ void SimServices::Settle(SimService& s) {
   }
 }
 
+bool SimServices::AwaitAnswer(SimService& s) {
+  // The service control manager hands the request to the service and blocks
+  // the caller until the service answers, for at most 30 seconds; a service
+  // slower than that leaves the request unanswered (1053).
+  constexpr std::uint32_t kAnswerLimitMs = 30'000;
+  clock_.Advance(std::min(s.answerDelayMs, kAnswerLimitMs));
+  return s.answerDelayMs <= kAnswerLimitMs;
+}
+
 Status SimServices::Stop(SimService& s) {
   Settle(s);
   if (s.stopError) return s.stopError;
   if (s.state == svc::kStopped) return error::kServiceNotActive;
   if (s.state != svc::kRunning && s.state != svc::kPaused) return error::kServiceCannotAcceptControl;
   if (!Dependents(s, svc::kActive).empty()) return error::kDependentServicesRunning;
+  if (!AwaitAnswer(s)) return error::kServiceRequestTimeout;
   s.state = svc::kStopPending;
   s.pendingSince = clock_.now();
   Settle(s);
@@ -142,6 +155,7 @@ Status SimServices::Start(SimService& s) {
       if (const Status st = Start(*d)) return st;
     }
   }
+  if (!AwaitAnswer(s)) return error::kServiceRequestTimeout;
   s.state = svc::kStartPending;
   s.pendingSince = clock_.now();
   Settle(s);
@@ -149,19 +163,35 @@ Status SimServices::Start(SimService& s) {
 }
 
 std::vector<ServiceEntry> SimServices::Dependents(const SimService& s, std::uint32_t filter) {
-  // Direct dependents, most recently declared first (the reverse of the order
-  // in which they would be started).
+  // Every service that needs this one, directly or through others, in the
+  // order they must be stopped (the reverse of their start order): each
+  // dependent comes after its own dependents. Direct dependents are taken
+  // most recently declared first. A service is listed once, and the service
+  // asked about never, even in a (broken) dependency cycle.
   std::vector<ServiceEntry> out;
-  for (auto it = services_.rbegin(); it != services_.rend(); ++it) {
-    bool depends = false;
-    for (const auto& d : it->dependsOn) depends = depends || base::EqualsIgnoreCase(d, s.name);
-    if (!depends) continue;
-    Settle(*it);
-    const bool active = it->state != svc::kStopped;
-    if ((filter & svc::kActive) && !active && !(filter & 2)) continue;
-    if (!(filter & svc::kActive) && active) continue;
-    out.push_back(ServiceEntry{it->name, it->displayName, it->state});
-  }
+  std::vector<std::wstring> seen{s.name};
+  const auto isSeen = [&](const std::wstring& name) {
+    for (const auto& n : seen) {
+      if (base::EqualsIgnoreCase(n, name)) return true;
+    }
+    return false;
+  };
+  std::function<void(const std::wstring&)> collect = [&](const std::wstring& of) {
+    for (auto it = services_.rbegin(); it != services_.rend(); ++it) {
+      bool depends = false;
+      for (const auto& d : it->dependsOn) depends = depends || base::EqualsIgnoreCase(d, of);
+      if (!depends || isSeen(it->name)) continue;
+      seen.push_back(it->name);
+      SimService& current = *it;  // the list does not change while it is walked
+      collect(current.name);
+      Settle(current);
+      const bool active = current.state != svc::kStopped;
+      if ((filter & svc::kActive) && !active && !(filter & 2)) continue;
+      if (!(filter & svc::kActive) && active) continue;
+      out.push_back(ServiceEntry{current.name, current.displayName, current.state});
+    }
+  };
+  collect(s.name);
   return out;
 }
 

@@ -45,6 +45,9 @@ class SimServices final : public Services {
   void Settle(SimService& s);
   Status Stop(SimService& s);
   Status Start(SimService& s);
+  // Blocks the caller (on the virtual clock) while the service answers a
+  // request; false when it did not answer in time.
+  bool AwaitAnswer(SimService& s);
   std::vector<ServiceEntry> Dependents(const SimService& s, std::uint32_t filter);
 
  private:

@@ -44,7 +44,7 @@ class SimPrinterHandle final : public PrinterHandle {
   Status Delete() override {
     Status status = 0;
     if (auto e = spooler_.gate().Enter("Spooler.DeletePrinter", name_)) status = *e;
-    else if (!(status = Check())) spooler_.RemovePrinter(name_);
+    else if (!(status = Check())) spooler_.DeleteOrMark(name_);
     spooler_.gate().RecordEffect(L"spooler.DeletePrinter", name_, status);
     return status;
   }
@@ -100,11 +100,17 @@ void SimSpooler::AddDriver(SimDriver driver) {
   const std::wstring index = base::Upcase(driver.environment + L"|" + driver.name);
   if (!driver.infPath.empty()) ++driversOfPackage_[base::Upcase(driver.infPath)];
   drivers_.push_back(std::move(driver));
-  driverIndex_[index] = std::prev(drivers_.end());
+  driverIndex_.emplace(index, std::prev(drivers_.end()));
 }
 
 void SimSpooler::RemoveDriver(std::list<SimDriver>::iterator driver) {
-  driverIndex_.erase(base::Upcase(driver->environment + L"|" + driver->name));
+  auto [first, last] = driverIndex_.equal_range(base::Upcase(driver->environment + L"|" + driver->name));
+  for (auto it = first; it != last; ++it) {
+    if (it->second == driver) {
+      driverIndex_.erase(it);
+      break;
+    }
+  }
   if (!driver->infPath.empty()) --driversOfPackage_[base::Upcase(driver->infPath)];
   drivers_.erase(driver);
 }
@@ -149,6 +155,26 @@ void SimSpooler::RemovePrinter(std::wstring_view name) {
   printers_.erase(it);
 }
 
+void SimSpooler::DeleteOrMark(std::wstring_view name) {
+  SimPrinter* printer = FindPrinter(name);
+  if (!printer) return;
+  // DeletePrinter on a queue with jobs answers success but only marks the
+  // printer: it stays listed, with PRINTER_STATUS_PENDING_DELETION, its keys
+  // and its driver in use, until its last job is done.
+  if (!printer->jobs.empty()) {
+    printer->pendingDeletion = true;
+    return;
+  }
+  RemovePrinter(name);
+}
+
+void SimSpooler::FinishJobs(std::wstring_view name) {
+  SimPrinter* printer = FindPrinter(name);
+  if (!printer) return;
+  printer->jobs.clear();
+  if (printer->pendingDeletion) RemovePrinter(name);
+}
+
 Status SimSpooler::RemoveForm(std::wstring_view name) {
   auto it = std::find_if(forms_.begin(), forms_.end(),
                          [&](const SimForm& f) { return base::EqualsIgnoreCase(f.name, name); });
@@ -183,7 +209,8 @@ Result<std::vector<PrinterInfo>> SimSpooler::Printers(std::uint32_t flags) {
     if (!wantLocal && !(flags & spool::kEnumConnections)) continue;
     for (const auto& p : printers_) {
       if (p.serverName.empty() != wantLocal) continue;
-      out.push_back(PrinterInfo{p.serverName, p.name, p.shareName, p.portName, p.driverName});
+      out.push_back(PrinterInfo{p.serverName, p.name, p.shareName, p.portName, p.driverName,
+                                p.pendingDeletion ? spool::kStatusPendingDeletion : 0u});
     }
   }
   return R::Ok(std::move(out));
@@ -232,7 +259,7 @@ Status SimSpooler::DeleteConnection(std::wstring_view name) {
 }
 
 Status SimSpooler::DeleteDriver(std::wstring_view environment, std::wstring_view driverName, std::uint32_t deleteFlag,
-                                std::uint32_t /*versionFlag*/) {
+                                std::uint32_t versionFlag) {
   Status status = 0;
   const std::wstring target = std::wstring(environment) + L"|" + std::wstring(driverName);
   if (auto e = gate_.Enter("Spooler.DeleteDriver", target)) {
@@ -242,26 +269,51 @@ Status SimSpooler::DeleteDriver(std::wstring_view environment, std::wstring_view
   } else if (!KnownEnvironment(environment)) {
     status = error::kUnknownPrinterEnvironment;
   } else {
-    const auto found = driverIndex_.find(base::Upcase(std::wstring(environment) + L"|" + std::wstring(driverName)));
+    // Every version of the driver in that environment, or only the one
+    // dwVersionFlag names with DPD_DELETE_SPECIFIC_VERSION (the others stay
+    // listed).
+    std::vector<std::list<SimDriver>::iterator> doomed;
+    const auto [first, last] = driverIndex_.equal_range(base::Upcase(std::wstring(environment) + L"|" + std::wstring(driverName)));
+    for (auto it = first; it != last; ++it) {
+      if (!(deleteFlag & spool::kDeleteSpecificVersion) || it->second->version == versionFlag) doomed.push_back(it->second);
+    }
     const auto users = usersOfDriver_.find(base::Upcase(driverName));
     const bool inUse = users != usersOfDriver_.end() && users->second > 0;
-    if (found == driverIndex_.end()) {
+    // A file another installed driver (or another version) also lists.
+    const auto shared = [&](const std::wstring& file) {
+      for (auto d = drivers_.begin(); d != drivers_.end(); ++d) {
+        if (std::find(doomed.begin(), doomed.end(), d) != doomed.end()) continue;
+        if (std::any_of(d->files.begin(), d->files.end(),
+                        [&](const std::wstring& g) { return base::EqualsIgnoreCase(file, g); })) {
+          return true;
+        }
+      }
+      return false;
+    };
+    if (doomed.empty()) {
       status = error::kUnknownPrinterDriver;
     } else if (inUse) {
       status = error::kPrinterDriverInUse;
+    } else if ((deleteFlag & spool::kDeleteAllFiles) &&
+               std::any_of(doomed.begin(), doomed.end(), [&](const std::list<SimDriver>::iterator& d) {
+                 return std::any_of(d->files.begin(), d->files.end(), shared);
+               })) {
+      // All the files or nothing: one still needed elsewhere keeps the driver.
+      status = error::kPrinterDriverInUse;
     } else {
-      SimDriver gone = *found->second;
-      RemoveDriver(found->second);
-      registry_.RemoveKey(DriverKey(gone.environment, gone.version, gone.name));
-      if (deleteFlag & spool::kDeleteUnusedFiles) {
-        for (const auto& f : gone.files) {
-          const bool shared = std::any_of(drivers_.begin(), drivers_.end(), [&](const SimDriver& d) {
-            return std::any_of(d.files.begin(), d.files.end(),
-                               [&](const std::wstring& g) { return base::EqualsIgnoreCase(f, g); });
-          });
-          if (shared) continue;
+      std::vector<std::wstring> files;
+      for (const auto& d : doomed) files.insert(files.end(), d->files.begin(), d->files.end());
+      for (const auto& d : doomed) {
+        registry_.RemoveKey(DriverKey(d->environment, d->version, d->name));
+        RemoveDriver(d);
+      }
+      doomed.clear();  // gone from the list: every remaining driver counts as another
+      // Without a file flag the files stay where they are.
+      if (deleteFlag & (spool::kDeleteUnusedFiles | spool::kDeleteAllFiles)) {
+        for (const auto& f : files) {
+          if (shared(f)) continue;
           if (auto entry = files_.Lookup(f); entry && !entry->folder) {
-            entry->parent.lock()->children.erase(base::Upcase(entry->name));
+            if (auto parent = entry->parent.lock()) parent->children.erase(base::Upcase(entry->name));
           }
         }
       }

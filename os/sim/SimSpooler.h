@@ -68,6 +68,10 @@ class SimSpooler final : public Spooler {
   Gate& gate() { return gate_; }
   bool Available() const { return !running_ || running_(); }
   void RemovePrinter(std::wstring_view name);
+  // DeletePrinter: removes the printer, or only marks one with queued jobs.
+  void DeleteOrMark(std::wstring_view name);
+  // Model change: the printer's jobs are done; one marked for deletion goes.
+  void FinishJobs(std::wstring_view name);
   void RemoveDriver(std::list<SimDriver>::iterator driver);
   Status RemoveForm(std::wstring_view name);
   bool KnownEnvironment(std::wstring_view environment) const;
@@ -78,7 +82,7 @@ class SimSpooler final : public Spooler {
   SimFileSystem& files_;
   std::function<bool()> running_;
   std::list<SimDriver> drivers_;
-  std::unordered_map<std::wstring, std::list<SimDriver>::iterator> driverIndex_;  // "ENVIRONMENT|NAME"
+  std::unordered_multimap<std::wstring, std::list<SimDriver>::iterator> driverIndex_;  // "ENVIRONMENT|NAME", a version each
   std::unordered_map<std::wstring, int> driversOfPackage_;                       // by upper-cased INF path
   // In the spooler's order, with an index by upper-cased name and a count of
   // users per driver, so that large machines cost the same per printer.

@@ -79,7 +79,7 @@ class Win32Spooler final : public Spooler {
     for (DWORD i = 0; i < r.count; ++i) {
       const auto& p = r.entries<PRINTER_INFO_2W>()[i];
       printers.push_back(PrinterInfo{Text(p.pServerName), Text(p.pPrinterName), Text(p.pShareName),
-                                     Text(p.pPortName), Text(p.pDriverName)});
+                                     Text(p.pPortName), Text(p.pDriverName), p.Status});
     }
     return Result<std::vector<PrinterInfo>>{r.status, std::move(printers)};
   }

@@ -153,6 +153,27 @@ TEST_F(CleanupRegistry, EverySubKeyTreeGoesAndTheKeyStays) {
   EXPECT_TRUE(KeyExists(RootKey::CurrentUser, L"Software\\Tessaly Cleanup\\Beside"));
 }
 
+TEST_F(CleanupRegistry, ATreeDeletionStopsAtTheFirstSubKeyThatWillNotGo) {
+  SKIP_ON_WINE("no key can be made to refuse deletion: a key whose access list denies everyone DELETE was deleted "
+               "all the same when tried, so the seeder refuses protected keys; Wine's SHDeleteKeyW is "
+               "RegDeleteTreeW, which also returns the first sub-key's error and goes no further");
+  machine().Seed(R"({"registry": {
+    "HKEY_CURRENT_USER\\Software\\Tessaly Cleanup\\Tree": {"Kept": "value"},
+    "HKEY_CURRENT_USER\\Software\\Tessaly Cleanup\\Tree\\Alpha\\Deep": {},
+    "HKEY_CURRENT_USER\\Software\\Tessaly Cleanup\\Tree\\Locked\\Inner": {},
+    "HKEY_CURRENT_USER\\Software\\Tessaly Cleanup\\Tree\\Locked": {"v": "1"},
+    "HKEY_CURRENT_USER\\Software\\Tessaly Cleanup\\Tree\\Omega": {}},
+    "protectedKeys": ["HKEY_CURRENT_USER\\Software\\Tessaly Cleanup\\Tree\\Locked"]})");
+  EXPECT_EQ(sys().registry.DeleteTree(RootKey::CurrentUser, L"Software\\Tessaly Cleanup\\Tree"),
+            os::error::kAccessDenied);
+  const std::wstring tree = L"Software\\Tessaly Cleanup\\Tree";
+  EXPECT_FALSE(KeyExists(RootKey::CurrentUser, tree + L"\\Alpha")) << "listed before the refusal: gone";
+  EXPECT_FALSE(KeyExists(RootKey::CurrentUser, tree + L"\\Locked\\Inner")) << "below the refusing key: gone";
+  EXPECT_TRUE(ValueExists(RootKey::CurrentUser, tree + L"\\Locked", L"v"));
+  EXPECT_TRUE(KeyExists(RootKey::CurrentUser, tree + L"\\Omega")) << "never reached";
+  EXPECT_TRUE(ValueExists(RootKey::CurrentUser, tree, L"Kept"));
+}
+
 TEST_F(CleanupRegistry, EveryValueGoesUpToANameTooLongForTheBuffer) {
   // Names chosen so that the order they were written in is also their order
   // by name: the simulated machine lists values as written, Wine by name.

@@ -47,6 +47,24 @@ TEST_F(Contract, APrinterIsDeletedByNameAndTheOthersStay) {
             os::error::kInvalidPrinterName);
 }
 
+TEST_F(Contract, APrinterWithQueuedJobsIsOnlyMarkedForDeletion) {
+  SKIP_ON_WINE("no job can be held on a queue in the test prefix: the seeder cannot queue one");
+  machine().Seed(kDeletion);
+  machine().Seed(R"({"spooler": {"printers": [{"name": "Tessaly Deletion Busy", "driver": "Tessaly Deletion Spare",
+                                               "jobs": [3]}]}})");
+  SystemAccess sys(this->sys());
+  auto printer = sys.os().spooler.Open(L"Tessaly Deletion Busy", os::spool::kPrinterAllAccess);
+  ASSERT_TRUE(printer.ok()) << printer.status;
+  EXPECT_EQ(printer.value->Delete(), 0u);
+  const auto listed = sys.os().spooler.Printers(os::spool::kEnumLocal);
+  ASSERT_TRUE(listed.ok());
+  const auto busy = std::find_if(listed.value.begin(), listed.value.end(),
+                                 [](const os::PrinterInfo& p) { return p.printerName == L"Tessaly Deletion Busy"; });
+  ASSERT_NE(busy, listed.value.end()) << "still listed until its jobs are done";
+  EXPECT_EQ(busy->status & os::spool::kStatusPendingDeletion, os::spool::kStatusPendingDeletion);
+  EXPECT_EQ(DeleteDriverEverywhere(sys, L"Tessaly Deletion Spare"), os::error::kPrinterDriverInUse);
+}
+
 TEST_F(Contract, AnUnusedDriverGoesAndADriverInUseStays) {
   SKIP_ON_WINE("DeletePrinterDriverExW refuses any non-zero delete flag (DPD_DELETE_UNUSED_FILES) with error 87");
   machine().Seed(kDeletion);
@@ -55,6 +73,42 @@ TEST_F(Contract, AnUnusedDriverGoesAndADriverInUseStays) {
   EXPECT_EQ(DeleteDriverEverywhere(sys, L"Tessaly Deletion Driver"), os::error::kPrinterDriverInUse);
   EXPECT_FALSE(HasDriver(sys, L"Tessaly Deletion Spare"));
   EXPECT_TRUE(HasDriver(sys, L"Tessaly Deletion Driver"));
+}
+
+TEST_F(Contract, ADriverDeletionTakesTheVersionAndTheFilesItIsAskedFor) {
+  SKIP_ON_WINE("DeletePrinterDriverExW refuses any non-zero delete flag with error 87, "
+               "DPD_DELETE_SPECIFIC_VERSION and DPD_DELETE_ALL_FILES among them");
+  machine().Seed(R"({"spooler": {"drivers": [
+    {"name": "Tessaly Versions", "version": 2, "files": ["C:\\tessaly-drv\\v2.dll", "C:\\tessaly-drv\\common.dll"]},
+    {"name": "Tessaly Versions", "version": 3, "files": ["C:\\tessaly-drv\\v3.dll", "C:\\tessaly-drv\\common.dll"]},
+    {"name": "Tessaly Loner", "files": ["C:\\tessaly-drv\\loner.dll", "C:\\tessaly-drv\\pair.ppd"]},
+    {"name": "Tessaly Neighbour", "files": ["C:\\tessaly-drv\\pair.ppd"]}]}})");
+  auto& spooler = sys().spooler;
+  const auto versionsListed = [&] {
+    std::vector<std::uint32_t> versions;
+    for (const auto& d : spooler.Drivers(L"Windows x64").value) {
+      if (d.name == L"Tessaly Versions") versions.push_back(d.version);
+    }
+    return versions;
+  };
+  const auto fileThere = [&](const wchar_t* path) { return sys().files.GetAttributes(path).ok(); };
+  using namespace os::spool;
+
+  EXPECT_EQ(spooler.DeleteDriver(L"Windows x64", L"Tessaly Versions", kDeleteSpecificVersion | kDeleteUnusedFiles, 2), 0u);
+  EXPECT_EQ(versionsListed(), std::vector<std::uint32_t>{3});
+  EXPECT_FALSE(fileThere(L"C:\\tessaly-drv\\v2.dll"));
+  EXPECT_TRUE(fileThere(L"C:\\tessaly-drv\\common.dll")) << "version 3 still uses it";
+  EXPECT_EQ(spooler.DeleteDriver(L"Windows x64", L"Tessaly Versions", kDeleteSpecificVersion, 2),
+            os::error::kUnknownPrinterDriver);
+
+  EXPECT_EQ(spooler.DeleteDriver(L"Windows x64", L"Tessaly Loner", kDeleteAllFiles, 0), os::error::kPrinterDriverInUse)
+      << "a file another driver needs keeps the whole driver";
+  EXPECT_TRUE(fileThere(L"C:\\tessaly-drv\\loner.dll"));
+
+  EXPECT_EQ(spooler.DeleteDriver(L"Windows x64", L"Tessaly Versions", 0, 2), 0u)
+      << "without DPD_DELETE_SPECIFIC_VERSION every version goes, whatever the version number";
+  EXPECT_TRUE(versionsListed().empty());
+  EXPECT_TRUE(fileThere(L"C:\\tessaly-drv\\v3.dll")) << "no file flag: the files stay";
 }
 
 TEST_F(Contract, AnUnknownConnectionIsRefusedWithItsErrorCode) {

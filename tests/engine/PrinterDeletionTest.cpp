@@ -98,6 +98,25 @@ TEST_F(PrinterDeletionTest, APrinterTheSpoolerKeepsKeepsItsSettingsAndProtectsIt
   EXPECT_EQ(engine_->printersNotDeleted().size(), 1u);
 }
 
+TEST_F(PrinterDeletionTest, APrinterAJobReachedAfterTheJobCheckIsNotReportedDeleted) {
+  Load(R"({"base": "workstation",
+    "registry": {"HKEY_CURRENT_USER\\Printers\\Settings\\Printers\\Busy": {"DevMode": "x"}},
+    "spooler": {"drivers": [{"name": "Laser", "dataFile": "LASER.PPD"}],
+                "printers": [{"name": "Busy", "driver": "Laser"}]}})");
+  dialog_.CheckAll();
+  // The job check found nothing; a job arrives before the deletion.
+  machine_->spooler().FindPrinter(L"Busy")->jobs = {12};
+  engine_->RunDeletion();
+  EXPECT_TRUE(InOrder({"spooler.DeletePrinter Busy -> 0"})) << "the spooler answered success";
+  EXPECT_TRUE(dialog_.DeletedList().empty());
+  ASSERT_EQ(engine_->printersNotDeleted().size(), 1u);
+  EXPECT_EQ(engine_->printersNotDeleted()[0].status, os::error::kPrinterHasJobsQueued);
+  EXPECT_TRUE(KeyExists(L"HKCU\\Printers\\Settings\\Printers\\Busy")) << "its settings stay while it is listed";
+  EXPECT_TRUE(DriverExists(L"Laser"));
+  machine_->spooler().FinishJobs(L"Busy");
+  EXPECT_FALSE(PrinterExists(L"Busy")) << "the spooler's own deletion, once the job is done";
+}
+
 TEST_F(PrinterDeletionTest, AFaultInsideTheSpoolerEndsOneDeletionAndTheRunGoesOn) {
   Load(kWithConnection);
   machine_->FaultOn("Spooler.DeletePrinter", L"Office");

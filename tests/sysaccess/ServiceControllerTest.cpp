@@ -128,8 +128,42 @@ TEST_F(ServiceControl, ADependencyCycleDoesNotRecurseForEver) {
   Given(R"({"base": "workstation", "services": [
     {"name": "Ping", "dependsOn": ["Pong"]}, {"name": "Pong", "dependsOn": ["Ping"]}]})");
   sys().Services().StopServiceAndWait(L"Ping");
-  EXPECT_EQ(EffectsOn(L"services."),
-            (Lines{L"services.Stop Ping -> 1051", L"services.Stop Pong -> 1051", L"services.Stop Ping -> 1051"}));
+  EXPECT_EQ(EffectsOn(L"services."), (Lines{L"services.Stop Pong -> 1051", L"services.Stop Ping -> 1051"}));
+}
+
+TEST_F(ServiceControl, ASlowStoppingDependentIsWaitedForOnce) {
+  // FaxMonitor is still stopping when its wait ends; Fax then refuses (1051)
+  // and is not waited for, and neither is FaxMonitor again.
+  Given(R"({"base": "workstation", "services": [
+    {"name": "Fax", "dependsOn": ["Spooler"]},
+    {"name": "FaxMonitor", "dependsOn": ["Fax"], "hangsStopping": true}]})");
+  sys().Services().StopServiceAndWait(L"Spooler");
+  EXPECT_TRUE(EndedAtTheLimit(Slept()));
+  EXPECT_EQ(EffectsOn(L"services."), (Lines{L"services.Stop FaxMonitor -> 0", L"services.Stop Fax -> 1051",
+                                            L"services.Stop Spooler -> 1051"}));
+}
+
+TEST_F(ServiceControl, ASpoolerThatAnswersSlowlyIsWaitedForAfterItAnswersAndRunsAgainOnTheWayOut) {
+  // ControlService and StartServiceW each block 25 s; the stop then takes
+  // 15 s more, longer than the wait.
+  Given(R"({"base": "workstation", "services": [
+    {"name": "Spooler", "answerDelayMs": 25000, "stopDelayMs": 15000, "startDelayMs": 500}]})");
+  auto& clock = machine().clock();
+  const std::uint32_t begun = clock.now();
+  std::uint32_t stopped = 0;
+  {
+    const SpoolerLeftRunning guard(sys());
+    RestartSpooler(sys());
+    stopped = clock.now();
+    // One blocking call, then the whole wait: not cut short by the call.
+    EXPECT_GT(stopped - begun, 25'000u + 10'000u);
+    EXPECT_LE(stopped - begun, 25'000u + 10'200u);
+    EXPECT_EQ(StateOf(L"Spooler"), os::svc::kStopPending) << "still stopping: not started yet";
+  }
+  EXPECT_EQ(StateOf(L"Spooler"), kRunning);
+  // What was left of the stop (under 5 s), one blocking start, its 500 ms.
+  EXPECT_LE(clock.now() - stopped, 5'000u + 25'000u + 500u + 100u);
+  EXPECT_EQ(EffectsOn(L"services."), (Lines{L"services.Stop Spooler -> 0", L"services.Start Spooler -> 0"}));
 }
 
 }  // namespace

@@ -39,8 +39,11 @@ TEST(SimServicesTest, AServiceWithRunningDependentsRefusesToStop) {
   EXPECT_EQ(spooler->Control(svc::kControlStop), error::kDependentServicesRunning);
   const auto active = spooler->EnumDependents(svc::kActive);
   ASSERT_TRUE(active.ok());
-  ASSERT_EQ(active.value.size(), 1u);  // direct dependents only, and only active ones
-  EXPECT_EQ(active.value[0].serviceName, L"Fax");
+  // Dependents of dependents too, in the order they must be stopped, and
+  // only active ones.
+  ASSERT_EQ(active.value.size(), 2u);
+  EXPECT_EQ(active.value[0].serviceName, L"FaxMonitor");
+  EXPECT_EQ(active.value[1].serviceName, L"Fax");
   // Starting a service starts what it depends on.
   EXPECT_EQ(OpenService(*m, L"Fax")->Control(svc::kControlStop), error::kDependentServicesRunning);
   EXPECT_EQ(OpenService(*m, L"FaxMonitor")->Control(svc::kControlStop), error::kSuccess);
@@ -53,7 +56,8 @@ TEST(SimServicesTest, AServiceWithRunningDependentsRefusesToStop) {
 TEST(SimServicesTest, AHungOrRefusingServiceKeepsItsState) {
   auto m = SimMachine::FromImage(R"({"services": [
     {"name": "Stuck", "hangsStopping": true}, {"name": "Deaf", "stopError": 1061},
-    {"name": "Broken", "state": "stopped", "startError": 1058}]})");
+    {"name": "Broken", "state": "stopped", "startError": 1058},
+    {"name": "Mute", "answerDelayMs": 45000}]})");
   auto stuck = OpenService(*m, L"Stuck");
   EXPECT_EQ(stuck->Control(svc::kControlStop), error::kSuccess);
   m->clock().Sleep(3'600'000);
@@ -62,6 +66,11 @@ TEST(SimServicesTest, AHungOrRefusingServiceKeepsItsState) {
   EXPECT_EQ(m->services().StateOf(L"Deaf"), svc::kRunning);
   EXPECT_EQ(OpenService(*m, L"Broken")->Start(), 1058u);
   EXPECT_EQ(m->services().StateOf(L"Broken"), svc::kStopped);
+  // The service manager waits 30 s for an answer, then gives up.
+  const std::uint32_t before = m->clock().now();
+  EXPECT_EQ(OpenService(*m, L"Mute")->Control(svc::kControlStop), error::kServiceRequestTimeout);
+  EXPECT_EQ(m->clock().now() - before, 30'000u);
+  EXPECT_EQ(m->services().StateOf(L"Mute"), svc::kRunning);
 }
 
 TEST(SimServicesTest, TheDatabaseLockIsHeldUntilReleased) {
