@@ -42,9 +42,9 @@ class Files {
   // the order the file system lists them. kFileNotFound when nothing matches.
   virtual Result<std::vector<FileEntry>> Find(std::wstring_view pattern) = 0;
   virtual Result<std::uint32_t> GetAttributes(std::wstring_view path) = 0;
-  virtual Status SetAttributes(std::wstring_view path, std::uint32_t attributes) = 0;
-  virtual Status Delete(std::wstring_view path) = 0;           // DeleteFileW
-  virtual Status RemoveFolder(std::wstring_view path) = 0;     // RemoveDirectoryW
+  [[nodiscard]] virtual Status SetAttributes(std::wstring_view path, std::uint32_t attributes) = 0;
+  [[nodiscard]] virtual Status Delete(std::wstring_view path) = 0;           // DeleteFileW
+  [[nodiscard]] virtual Status RemoveFolder(std::wstring_view path) = 0;     // RemoveDirectoryW
   // _wfopen with a C mode such as "r+t".
   virtual Result<std::unique_ptr<TextFile>> OpenText(std::wstring_view path, std::wstring_view mode) = 0;
 };

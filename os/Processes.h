@@ -18,7 +18,7 @@ class Processes {
   // CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS) walked to the end.
   virtual Result<std::vector<ProcessEntry>> Snapshot() = 0;
   // OpenProcess(PROCESS_TERMINATE) and TerminateProcess.
-  virtual Status Terminate(std::uint32_t processId, std::uint32_t exitCode) = 0;
+  [[nodiscard]] virtual Status Terminate(std::uint32_t processId, std::uint32_t exitCode) = 0;
 };
 
 }  // namespace os

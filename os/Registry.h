@@ -41,14 +41,14 @@ class RegistryKey {
   // RegOpenKeyExW relative to this key.
   virtual Result<std::unique_ptr<RegistryKey>> OpenSubKey(std::wstring_view path, std::uint32_t access) = 0;
   // RegQueryValueExW; the empty name is the key's default value.
-  virtual Status QueryValue(std::wstring_view name, RegistryValue& out) = 0;
+  [[nodiscard]] virtual Status QueryValue(std::wstring_view name, RegistryValue& out) = 0;
   // RegEnumKeyExW / RegEnumValueW at an index. maxChars is the caller's buffer
   // in characters, terminator included: a longer name gives kMoreData.
-  virtual Status EnumKey(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) = 0;
-  virtual Status EnumValue(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) = 0;
-  virtual Status DeleteValue(std::wstring_view name) = 0;
+  [[nodiscard]] virtual Status EnumKey(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) = 0;
+  [[nodiscard]] virtual Status EnumValue(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) = 0;
+  [[nodiscard]] virtual Status DeleteValue(std::wstring_view name) = 0;
   // SHDeleteKeyW(this key, subKey): the sub-key with everything below it.
-  virtual Status DeleteTree(std::wstring_view subKey) = 0;
+  [[nodiscard]] virtual Status DeleteTree(std::wstring_view subKey) = 0;
 };
 
 class Registry {
@@ -56,7 +56,7 @@ class Registry {
   virtual ~Registry() = default;
   virtual Result<std::unique_ptr<RegistryKey>> OpenKey(RootKey root, std::wstring_view path, std::uint32_t access) = 0;
   // SHDeleteKeyW(root, path).
-  virtual Status DeleteTree(RootKey root, std::wstring_view path) = 0;
+  [[nodiscard]] virtual Status DeleteTree(RootKey root, std::wstring_view path) = 0;
 };
 
 const wchar_t* RootKeyName(RootKey root);  // "HKEY_LOCAL_MACHINE", ...

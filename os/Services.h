@@ -37,8 +37,8 @@ class ServiceHandle {
   virtual ~ServiceHandle() = default;
   // QueryServiceStatusEx(SC_STATUS_PROCESS_INFO): the current state.
   virtual Result<std::uint32_t> QueryState() = 0;
-  virtual Status Control(std::uint32_t control) = 0;
-  virtual Status Start() = 0;  // StartServiceW without arguments
+  [[nodiscard]] virtual Status Control(std::uint32_t control) = 0;
+  [[nodiscard]] virtual Status Start() = 0;  // StartServiceW without arguments
   virtual Result<std::vector<ServiceEntry>> EnumDependents(std::uint32_t stateFilter) = 0;
 };
 

@@ -56,8 +56,8 @@ class PrinterHandle {
   virtual Result<std::vector<FormInfo>> Forms() = 0;  // EnumFormsW, level 1
   // EnumJobsW at level 3: the job ids.
   virtual Result<std::vector<std::uint32_t>> Jobs(std::uint32_t firstJob, std::uint32_t count) = 0;
-  virtual Status RemoveForm(std::wstring_view formName) = 0;  // DeleteFormW
-  virtual Status Delete() = 0;  // DeletePrinter
+  [[nodiscard]] virtual Status RemoveForm(std::wstring_view formName) = 0;  // DeleteFormW
+  [[nodiscard]] virtual Status Delete() = 0;  // DeletePrinter
 };
 
 class Spooler {
@@ -67,13 +67,13 @@ class Spooler {
   // EnumPrinterDriversW on the local machine, level 2.
   virtual Result<std::vector<DriverInfo>> Drivers(std::wstring_view environment) = 0;
   virtual Result<std::unique_ptr<PrinterHandle>> Open(std::wstring_view name, std::uint32_t access) = 0;
-  virtual Status DeleteConnection(std::wstring_view name) = 0;  // DeletePrinterConnectionW
+  [[nodiscard]] virtual Status DeleteConnection(std::wstring_view name) = 0;  // DeletePrinterConnectionW
   // DeletePrinterDriverExW on the local machine.
-  virtual Status DeleteDriver(std::wstring_view environment, std::wstring_view driverName, std::uint32_t deleteFlag,
+  [[nodiscard]] virtual Status DeleteDriver(std::wstring_view environment, std::wstring_view driverName, std::uint32_t deleteFlag,
                               std::uint32_t versionFlag) = 0;
   // DeletePrinterDriverPackageW, looked up in the spooler library at run time;
   // kProcNotFound when the system has no such export (nothing is called then).
-  virtual Status DeleteDriverPackage(std::wstring_view infPath, std::wstring_view environment) = 0;
+  [[nodiscard]] virtual Status DeleteDriverPackage(std::wstring_view infPath, std::wstring_view environment) = 0;
   // Whether the system has DeletePrinterDriverPackageW: only looked up, never
   // called, so a plan knows whether a run would call it.
   virtual bool HasDriverPackageEntry() = 0;

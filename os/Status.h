@@ -50,7 +50,7 @@ inline constexpr Status kPrinterDriverPackageInUse = 3015;
 
 // A value or the error that prevented it.
 template <class T>
-struct Result {
+struct [[nodiscard]] Result {
   Status status = error::kSuccess;
   T value{};
 
