@@ -1,6 +1,7 @@
 #include "cleanup/DriverRegistryCleanup.h"
 
 #include <array>
+#include <tuple>
 
 #include "base/WideText.h"
 #include "cleanup/TargetNames.h"
@@ -36,17 +37,17 @@ void CleanDriverRegistry(sysaccess::SystemAccess& sys, std::wstring_view driverN
   const bool driverUsable = NamesKeyBelow(driverName);
 
   if (driverUsable) {
-    registry.DeleteTree(os::RootKey::Users,
+    std::ignore = registry.DeleteTree(os::RootKey::Users,
                         base::FormatText(L".DEFAULT\\Printers\\Settings\\Drivers\\%s", {driverName}));
   }
   if (NamesKeyBelow(dataFileStem)) {
-    registry.DeleteTree(os::RootKey::CurrentUser,
+    std::ignore = registry.DeleteTree(os::RootKey::CurrentUser,
                         base::FormatText(L"Software\\NVL\\Job Properties\\Driver\\%s", {dataFileStem}));
   }
   if (!driverUsable) return;
   for (const auto& tree : kDriverTrees) {
     for (const wchar_t* controlSet : kControlSets) {
-      registry.DeleteTree(os::RootKey::LocalMachine,
+      std::ignore = registry.DeleteTree(os::RootKey::LocalMachine,
                           base::FormatText(L"System\\%s\\Control\\Print\\Environments\\%s\\Drivers\\%s\\%s",
                                            {controlSet, tree.environment, tree.version, driverName}));
     }

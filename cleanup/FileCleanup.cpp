@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "base/WideText.h"
 #include "cleanup/TargetNames.h"
@@ -71,7 +72,7 @@ std::wstring_view WithoutWildcardTail(std::wstring_view pattern) { return patter
 void RemoveFolderIfPresent(sysaccess::SystemAccess& sys, std::wstring_view folder) {
   // RemoveDirectoryW refuses a folder that still holds anything, which is what
   // keeps this from ever going deeper than the files just deleted.
-  if (Exists(sys, folder)) sys.os().files.RemoveFolder(folder);
+  if (Exists(sys, folder)) std::ignore = sys.os().files.RemoveFolder(folder);
 }
 
 }  // namespace
@@ -96,8 +97,8 @@ void DeleteMatchingFiles(sysaccess::SystemAccess& sys, std::wstring_view pattern
     // cleared (a file another process holds open) the deletion is still
     // tried: the mark may not have been there, and the next entry must not
     // depend on this one.
-    files.SetAttributes(path, os::attr::kNormal);
-    files.Delete(path);
+    std::ignore = files.SetAttributes(path, os::attr::kNormal);
+    std::ignore = files.Delete(path);
   }
 }
 
@@ -159,7 +160,7 @@ void SweepDriverFiles(sysaccess::SystemAccess& sys) {
   if (!IsKnownFolder(temp)) return;
 
   const std::wstring authFile = temp + L"\\NVUserAuth";
-  if (Exists(sys, authFile)) sys.os().files.Delete(authFile);
+  if (Exists(sys, authFile)) std::ignore = sys.os().files.Delete(authFile);
 
   const std::wstring companion = temp + L"\\Quellix\\*";
   if (Exists(sys, companion)) {

@@ -1,6 +1,7 @@
 #include "cleanup/FormRegistryCleanup.h"
 
 #include <string>
+#include <tuple>
 
 #include "sysaccess/EnvironmentProbes.h"
 
@@ -17,14 +18,14 @@ void CleanFormRegistry(sysaccess::SystemAccess& sys, std::wstring_view formName)
   if (formName.empty()) return;
   auto& registry = sys.os().registry;
   auto forms = registry.OpenKey(os::RootKey::LocalMachine, kFormsKey, os::regaccess::kAllAccess);
-  if (forms.ok()) forms.value->DeleteValue(formName);
+  if (forms.ok()) std::ignore = forms.value->DeleteValue(formName);
   forms.value.reset();
 
   if (sysaccess::GetOsVersion(sys).majorVersion < 6) return;
   // A backslash would make the name a path to some other key below the
   // forms key; no form can have such a key of its own.
   if (formName.find(L'\\') != std::wstring_view::npos) return;
-  registry.DeleteTree(os::RootKey::LocalMachine, std::wstring(kFormsKey) + L"\\" + std::wstring(formName));
+  std::ignore = registry.DeleteTree(os::RootKey::LocalMachine, std::wstring(kFormsKey) + L"\\" + std::wstring(formName));
 }
 
 }  // namespace cleanup

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 #include <vector>
+#include <tuple>
 
 #include "base/WideText.h"
 #include "cleanup/TargetNames.h"
@@ -105,7 +106,7 @@ void DeleteAllSubKeys(std::unique_ptr<os::RegistryKey> key) {
     // SHDeleteKeyW with an empty sub-key empties the open key itself; no
     // real sub-key has an empty name, so such a report is not one to act on.
     if (!NamesKeyBelow(subKey)) continue;
-    key->DeleteTree(subKey);
+    std::ignore = key->DeleteTree(subKey);
   }
   key.reset();
 }
@@ -122,7 +123,7 @@ void DeleteAllValues(sysaccess::SystemAccess& sys, os::RootKey root, std::wstrin
   // The empty name is the default value, deleted like the others.
   for (const auto& valueName : names) {
     auto again = registry.OpenKey(root, path, os::regaccess::kAllAccess);
-    if (again.ok()) again.value->DeleteValue(valueName);
+    if (again.ok()) std::ignore = again.value->DeleteValue(valueName);
   }
 }
 
@@ -134,10 +135,10 @@ void SweepPrintRegistry(sysaccess::SystemAccess& sys) {
     switch (step.kind) {
       case SweepKind::NamedValue: {
         auto key = registry.OpenKey(root, path, os::regaccess::kAllAccess);
-        if (key.ok()) key.value->DeleteValue(step.valueName);
+        if (key.ok()) std::ignore = key.value->DeleteValue(step.valueName);
         break;
       }
-      case SweepKind::KeyTree: registry.DeleteTree(root, path); break;
+      case SweepKind::KeyTree: std::ignore = registry.DeleteTree(root, path); break;
       case SweepKind::AllValues: DeleteAllValues(sys, root, path); break;
       case SweepKind::AllSubKeys: {
         auto key = registry.OpenKey(root, path, os::regaccess::kAllAccess);

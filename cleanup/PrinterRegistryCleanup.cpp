@@ -1,6 +1,7 @@
 #include "cleanup/PrinterRegistryCleanup.h"
 
 #include <array>
+#include <tuple>
 
 #include "base/WideText.h"
 #include "cleanup/TargetNames.h"
@@ -39,13 +40,13 @@ void CleanPrinterRegistry(sysaccess::SystemAccess& sys, std::wstring_view printe
     if (step.kind == PrinterStepKind::ValueNamedLikePrinter) {
       if (!NamesOneValue(printerName)) continue;
       auto key = registry.OpenKey(step.root, step.path, os::regaccess::kAllAccess);
-      if (key.ok()) key.value->DeleteValue(printerName);
+      if (key.ok()) std::ignore = key.value->DeleteValue(printerName);
       continue;
     }
     // A name that is empty or ends in "\" would make the path name the parent
     // key, which holds every printer's entry.
     if (InsertsName(step) && !NamesKeyBelow(printerName)) continue;
-    registry.DeleteTree(step.root, base::FormatText(step.path, {printerName}));
+    std::ignore = registry.DeleteTree(step.root, base::FormatText(step.path, {printerName}));
   }
 }
 

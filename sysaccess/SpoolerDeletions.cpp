@@ -1,11 +1,11 @@
 #include "sysaccess/SpoolerDeletions.h"
 
-#include <string>
-
-#include "cleanup/FormRegistryCleanup.h"
 #include <algorithm>
+#include <string>
+#include <tuple>
 
 #include "base/WideText.h"
+#include "cleanup/FormRegistryCleanup.h"
 #include "sysaccess/EnvironmentProbes.h"
 #include "sysaccess/SpoolerInventory.h"
 
@@ -26,7 +26,7 @@ bool DeleteForms(SystemAccess& sys, std::wstring_view printerName, const std::ve
     // They go even when the printer could not be opened: that only stops the
     // spooler's own deletion, which would have failed on a null handle.
     cleanup::CleanFormRegistry(sys, form.formName);
-    if (printer) printer->RemoveForm(form.formName);
+    if (printer) std::ignore = printer->RemoveForm(form.formName);
   }
   return printer != nullptr;
 }
@@ -56,7 +56,7 @@ std::uint32_t DeleteDriverFor(SystemAccess& sys, std::wstring_view environment, 
   // by another driver, or never in the store) does not make the driver's
   // deletion a failure. kProcNotFound (no such export) is the same: nothing
   // was called.
-  if (status == os::error::kSuccess && vistaOrLater) spooler.DeleteDriverPackage(packagePath, environment);
+  if (status == os::error::kSuccess && vistaOrLater) std::ignore = spooler.DeleteDriverPackage(packagePath, environment);
   // Not installed for this environment is what a driver of the other
   // environment always meets here; a spooler that does not know the
   // environment at all (a 32-bit Windows XP or 2000 and "Windows x64") holds

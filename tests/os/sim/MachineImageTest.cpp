@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "os/sim/SimMachine.h"
 
 namespace os::sim {
@@ -106,10 +108,10 @@ TEST(GateTest, AFaultArrivesAsACarriedExceptionOnlyWhereTheTranslatorIsInstalled
   SetTranslatorInstalledOnThisThread(false);  // the translator is a per-thread setting
   auto printer = m->spooler().Open(L"P", os::spool::kPrinterAllAccess);
   ASSERT_TRUE(printer.ok());
-  EXPECT_DEATH(printer.value->Delete(), "simulated access violation");
+  EXPECT_DEATH(std::ignore = printer.value->Delete(), "simulated access violation");
   m->system().faults.InstallTranslatorOnThisThread();
   try {
-    printer.value->Delete();
+    std::ignore = printer.value->Delete();
     ADD_FAILURE() << "the fault did not arrive";
   } catch (const CSE& e) {
     EXPECT_EQ(e.code(), kAccessViolation);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "os/sim/SimMachine.h"
 
 namespace os::sim {
@@ -102,7 +104,7 @@ TEST_F(SimRegistryTest, CurrentUserIsTheUsersHiveAndCurrentControlSetIsALink) {
 
 TEST_F(SimRegistryTest, EveryDeletionIsJournaledWithItsResult) {
   machine_->gate().ClearJournal();
-  registry().DeleteTree(RootKey::CurrentUser, L"Printers\\Settings\\Printers\\Nothing");
+  std::ignore = registry().DeleteTree(RootKey::CurrentUser, L"Printers\\Settings\\Printers\\Nothing");
   ASSERT_EQ(machine_->gate().journal().size(), 1u);
   EXPECT_EQ(machine_->gate().journal()[0],
             L"registry.DeleteTree HKEY_CURRENT_USER\\Printers\\Settings\\Printers\\Nothing -> 2");
