@@ -15,22 +15,20 @@ thread_local bool t_translatorInstalled = false;
 bool TranslatorInstalledOnThisThread() { return t_translatorInstalled; }
 void SetTranslatorInstalledOnThisThread(bool installed) { t_translatorInstalled = installed; }
 
-std::optional<Status> Gate::Enter(std::string_view operation, std::wstring_view target) {
+std::optional<Status> Gate::Enter(Op operation, std::wstring_view target) {
   ++calls_;
-  auto it = byOperation_.find(operation);
-  if (it == byOperation_.end()) it = byOperation_.emplace(std::string(operation), 0).first;
-  ++it->second;
+  ++byOperation_[operation];
 
   for (auto& inj : injections_) {
     if (inj.remaining == 0 || inj.operation != operation) continue;
     if (!inj.target.empty() && !base::EqualsIgnoreCase(inj.target, target)) continue;
     if (inj.remaining > 0) --inj.remaining;
     if (inj.fault) {
-      Record(L"FAULT " + base::Utf8ToWide(operation) + L" " + std::wstring(target));
+      Record(L"FAULT " + base::Utf8ToWide(NameOf(operation)) + L" " + std::wstring(target));
       if (!TranslatorInstalledOnThisThread()) {
         // What Windows does with an unhandled access violation.
         std::fprintf(stderr, "simulated access violation in %s with no translator installed\n",
-                     std::string(operation).c_str());
+                     std::string(NameOf(operation)).c_str());
         std::abort();
       }
       ExceptionRecord record;
@@ -42,7 +40,7 @@ std::optional<Status> Gate::Enter(std::string_view operation, std::wstring_view 
   return std::nullopt;
 }
 
-std::uint64_t Gate::calls(std::string_view operation) const {
+std::uint64_t Gate::calls(Op operation) const {
   auto it = byOperation_.find(operation);
   return it == byOperation_.end() ? 0 : it->second;
 }

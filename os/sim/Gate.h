@@ -6,15 +6,15 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "os/Status.h"
+#include "os/sim/Operation.h"
 
 namespace os::sim {
 
 struct Injection {
-  std::string operation;   // e.g. "Spooler.DeleteDriver"; see the sim README
+  Op operation{};
   std::wstring target;     // empty: any target; else matched ignoring case
   Status error = 0;        // the error to fail with
   bool fault = false;      // raise an access violation instead
@@ -26,7 +26,7 @@ class Gate {
   // Counts the call and applies the first matching injection: returns the
   // error to fail with, or throws a CSE for a fault (the calling thread must
   // have installed the translator, as on Windows; otherwise the process ends).
-  std::optional<Status> Enter(std::string_view operation, std::wstring_view target);
+  std::optional<Status> Enter(Op operation, std::wstring_view target);
 
   void Inject(Injection injection) { injections_.push_back(std::move(injection)); }
   void ClearInjections() { injections_.clear(); }
@@ -40,15 +40,15 @@ class Gate {
   void ClearJournal() { journal_.clear(); }
 
   std::uint64_t calls() const { return calls_; }
-  std::uint64_t calls(std::string_view operation) const;
-  const std::map<std::string, std::uint64_t, std::less<>>& callsByOperation() const { return byOperation_; }
+  std::uint64_t calls(Op operation) const;
+  const std::map<Op, std::uint64_t>& callsByOperation() const { return byOperation_; }
   void ResetCounts();
 
  private:
   std::vector<Injection> injections_;
   std::vector<std::wstring> journal_;
   std::uint64_t calls_ = 0;
-  std::map<std::string, std::uint64_t, std::less<>> byOperation_;
+  std::map<Op, std::uint64_t> byOperation_;
 };
 
 // Whether this thread asked for faults to arrive as CSE (SimFaults sets it).

@@ -10,11 +10,11 @@ class SimClock final : public Clock {
  public:
   explicit SimClock(Gate& gate) : gate_(gate) {}
   std::uint32_t TickCount() override {
-    gate_.Enter("Clock.TickCount", L"");
+    gate_.Enter(Op::ClockTickCount, L"");
     return tick_;
   }
   void Sleep(std::uint32_t milliseconds) override {
-    gate_.Enter("Clock.Sleep", L"");
+    gate_.Enter(Op::ClockSleep, L"");
     tick_ += milliseconds;
     slept_ += milliseconds;
   }

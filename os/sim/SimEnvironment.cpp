@@ -5,17 +5,17 @@
 namespace os::sim {
 
 Result<OsVersionInfo> SimEnvironment::Version() {
-  if (auto e = gate_.Enter("Environment.Version", L"")) return Result<OsVersionInfo>::Fail(*e);
+  if (auto e = gate_.Enter(Op::EnvironmentVersion, L"")) return Result<OsVersionInfo>::Fail(*e);
   return Result<OsVersionInfo>::Ok(state_.version);
 }
 
 std::wstring SimEnvironment::WindowsDirectory() {
-  if (gate_.Enter("Environment.WindowsDirectory", L"")) return {};
+  if (gate_.Enter(Op::EnvironmentWindowsDirectory, L"")) return {};
   return state_.windowsDirectory;
 }
 
 std::wstring SimEnvironment::SystemDirectory() {
-  if (gate_.Enter("Environment.SystemDirectory", L"")) return {};
+  if (gate_.Enter(Op::EnvironmentSystemDirectory, L"")) return {};
   return state_.systemDirectory;
 }
 
@@ -30,7 +30,7 @@ const std::wstring* SimEnvironment::Variable(std::wstring_view name) const {
 }
 
 Result<std::wstring> SimEnvironment::ExpandVariables(std::wstring_view text, std::size_t maxChars) {
-  if (auto e = gate_.Enter("Environment.ExpandVariables", text)) return Result<std::wstring>::Fail(*e);
+  if (auto e = gate_.Enter(Op::EnvironmentExpandVariables, text)) return Result<std::wstring>::Fail(*e);
   std::wstring out;
   size_t i = 0;
   while (i < text.size()) {
@@ -51,7 +51,7 @@ Result<std::wstring> SimEnvironment::ExpandVariables(std::wstring_view text, std
 }
 
 Result<std::wstring> SimEnvironment::SystemLanguageAbbreviation() {
-  if (auto e = gate_.Enter("Environment.SystemLanguage", L"")) return Result<std::wstring>::Fail(*e);
+  if (auto e = gate_.Enter(Op::EnvironmentSystemLanguage, L"")) return Result<std::wstring>::Fail(*e);
   if (state_.languageAbbreviation.empty()) return Result<std::wstring>::Fail(error::kInvalidParameter);
   return Result<std::wstring>::Ok(state_.languageAbbreviation);
 }
@@ -74,7 +74,7 @@ std::wstring SimEnvironment::DescribeError(Status code) {
 }
 
 std::wstring SimEnvironment::ModulePath() {
-  gate_.Enter("Environment.ModulePath", L"");
+  gate_.Enter(Op::EnvironmentModulePath, L"");
   return state_.modulePath;
 }
 

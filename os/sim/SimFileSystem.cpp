@@ -208,7 +208,7 @@ void SimFileSystem::AddFile(std::wstring_view path, std::uint32_t attributes, st
 Result<std::vector<FileEntry>> SimFileSystem::Find(std::wstring_view pattern) {
   using R = Result<std::vector<FileEntry>>;
   const std::wstring full = FullPath(pattern);
-  if (auto e = gate_.Enter("Files.Find", full)) return R::Fail(*e);
+  if (auto e = gate_.Enter(Op::FilesFind, full)) return R::Fail(*e);
   if (full.empty()) return R::Fail(error::kPathNotFound);
   const std::wstring last = LastComponent(full);
   if (last.empty()) return R::Fail(error::kFileNotFound);
@@ -245,7 +245,7 @@ Result<std::vector<FileEntry>> SimFileSystem::Find(std::wstring_view pattern) {
 
 Result<std::uint32_t> SimFileSystem::GetAttributes(std::wstring_view path) {
   const std::wstring full = FullPath(path);
-  if (auto e = gate_.Enter("Files.GetAttributes", full)) return Result<std::uint32_t>::Fail(*e);
+  if (auto e = gate_.Enter(Op::FilesGetAttributes, full)) return Result<std::uint32_t>::Fail(*e);
   Status status = 0;
   auto node = Resolve(full, false, status);
   if (!node) return Result<std::uint32_t>::Fail(status);
@@ -256,7 +256,7 @@ Result<std::uint32_t> SimFileSystem::GetAttributes(std::wstring_view path) {
 Status SimFileSystem::SetAttributes(std::wstring_view path, std::uint32_t attributes) {
   const std::wstring full = FullPath(path);
   Status status = 0;
-  if (auto e = gate_.Enter("Files.SetAttributes", full)) {
+  if (auto e = gate_.Enter(Op::FilesSetAttributes, full)) {
     status = *e;
   } else if (auto node = Resolve(full, false, status)) {
     node->attributes = attributes & ~(attr::kDirectory | attr::kNormal);
@@ -268,7 +268,7 @@ Status SimFileSystem::SetAttributes(std::wstring_view path, std::uint32_t attrib
 Status SimFileSystem::Delete(std::wstring_view path) {
   const std::wstring full = FullPath(path);
   Status status = 0;
-  if (auto e = gate_.Enter("Files.Delete", full)) {
+  if (auto e = gate_.Enter(Op::FilesDelete, full)) {
     status = *e;
   } else if (auto node = Resolve(full, false, status)) {
     if (node->folder || (node->attributes & attr::kReadOnly)) {
@@ -286,7 +286,7 @@ Status SimFileSystem::Delete(std::wstring_view path) {
 Status SimFileSystem::RemoveFolder(std::wstring_view path) {
   const std::wstring full = FullPath(path);
   Status status = 0;
-  if (auto e = gate_.Enter("Files.RemoveFolder", full)) {
+  if (auto e = gate_.Enter(Op::FilesRemoveFolder, full)) {
     status = *e;
   } else if (auto node = Resolve(full, false, status)) {
     auto parent = node->parent.lock();
@@ -302,7 +302,7 @@ Status SimFileSystem::RemoveFolder(std::wstring_view path) {
 Result<std::unique_ptr<TextFile>> SimFileSystem::OpenText(std::wstring_view path, std::wstring_view mode) {
   using R = Result<std::unique_ptr<TextFile>>;
   const std::wstring full = FullPath(path);
-  if (auto e = gate_.Enter("Files.OpenText", full)) return R::Fail(*e);
+  if (auto e = gate_.Enter(Op::FilesOpenText, full)) return R::Fail(*e);
   if (mode.empty() || mode.front() != L'r') return R::Fail(error::kInvalidParameter);
   Status status = 0;
   auto node = Resolve(full, false, status);

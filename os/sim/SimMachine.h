@@ -60,11 +60,11 @@ class SimMachine {
 
   void Inject(Injection injection) { gate_.Inject(std::move(injection)); }
   // times: how many calls it hits; -1 for all.
-  void FailWith(std::string operation, Status error, std::wstring target = {}, int times = -1) {
-    gate_.Inject(Injection{std::move(operation), std::move(target), error, false, times});
+  void FailWith(Op operation, Status error, std::wstring target = {}, int times = -1) {
+    gate_.Inject(Injection{operation, std::move(target), error, false, times});
   }
-  void FaultOn(std::string operation, std::wstring target = {}, int times = -1) {
-    gate_.Inject(Injection{std::move(operation), std::move(target), 0, true, times});
+  void FaultOn(Op operation, std::wstring target = {}, int times = -1) {
+    gate_.Inject(Injection{operation, std::move(target), 0, true, times});
   }
 
  private:

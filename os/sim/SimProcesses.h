@@ -16,7 +16,7 @@ class SimProcesses final : public Processes {
 
   Result<std::vector<ProcessEntry>> Snapshot() override {
     using R = Result<std::vector<ProcessEntry>>;
-    if (auto e = gate_.Enter("Processes.Snapshot", L"")) return R::Fail(*e);
+    if (auto e = gate_.Enter(Op::ProcessesSnapshot, L"")) return R::Fail(*e);
     std::vector<ProcessEntry> out;
     for (const auto& p : processes_) out.push_back(ProcessEntry{p.processId, p.exeFile});
     return R::Ok(std::move(out));
@@ -25,7 +25,7 @@ class SimProcesses final : public Processes {
   Status Terminate(std::uint32_t processId, std::uint32_t exitCode) override {
     Status status = 0;
     std::wstring name = std::to_wstring(processId);
-    if (auto e = gate_.Enter("Processes.Terminate", name)) {
+    if (auto e = gate_.Enter(Op::ProcessesTerminate, name)) {
       status = *e;
     } else {
       status = error::kInvalidParameter;  // what OpenProcess says of an unknown id

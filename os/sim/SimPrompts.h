@@ -26,7 +26,7 @@ class SimPrompts final : public Prompts {
   explicit SimPrompts(Gate& gate) : gate_(gate) {}
 
   int Show(WindowId owner, std::wstring_view text, std::wstring_view caption, std::uint32_t style) override {
-    gate_.Enter("Prompts.Show", caption);
+    gate_.Enter(Op::PromptsShow, caption);
     PromptRecord r{owner, std::wstring(text), std::wstring(caption), style, 0, false};
     if (!answers_.empty()) {
       r.answer = answers_.front();

@@ -37,7 +37,7 @@ class SimRegistryKey final : public RegistryKey {
 
   Result<std::unique_ptr<RegistryKey>> OpenSubKey(std::wstring_view path, std::uint32_t access) override {
     const std::wstring label = label_ + L"\\" + std::wstring(path);
-    if (auto e = registry_.gate().Enter("Registry.OpenKey", label)) return Result<std::unique_ptr<RegistryKey>>::Fail(*e);
+    if (auto e = registry_.gate().Enter(Op::RegistryOpenKey, label)) return Result<std::unique_ptr<RegistryKey>>::Fail(*e);
     if (key_->deleted) return Result<std::unique_ptr<RegistryKey>>::Fail(error::kKeyDeleted);
     Status status = 0;
     auto node = registry_.Walk(key_, path, false, status);
@@ -47,7 +47,7 @@ class SimRegistryKey final : public RegistryKey {
   }
 
   Status QueryValue(std::wstring_view name, RegistryValue& out) override {
-    if (auto e = registry_.gate().Enter("Registry.QueryValue", label_ + L":" + std::wstring(name))) return *e;
+    if (auto e = registry_.gate().Enter(Op::RegistryQueryValue, label_ + L":" + std::wstring(name))) return *e;
     if (key_->deleted) return error::kKeyDeleted;
     const RegistryValue* value = key_->values.Find(name);
     if (!value) return error::kFileNotFound;
@@ -56,7 +56,7 @@ class SimRegistryKey final : public RegistryKey {
   }
 
   Status EnumKey(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) override {
-    if (auto e = registry_.gate().Enter("Registry.EnumKey", label_)) return *e;
+    if (auto e = registry_.gate().Enter(Op::RegistryEnumKey, label_)) return *e;
     if (key_->deleted) return error::kKeyDeleted;
     if (index >= key_->subKeys.size()) return error::kNoMoreItems;
     auto it = key_->subKeys.begin();
@@ -67,7 +67,7 @@ class SimRegistryKey final : public RegistryKey {
   }
 
   Status EnumValue(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) override {
-    if (auto e = registry_.gate().Enter("Registry.EnumValue", label_)) return *e;
+    if (auto e = registry_.gate().Enter(Op::RegistryEnumValue, label_)) return *e;
     if (key_->deleted) return error::kKeyDeleted;
     if (index >= key_->values.size()) return error::kNoMoreItems;
     const auto& n = key_->values.at(index).first;
@@ -79,7 +79,7 @@ class SimRegistryKey final : public RegistryKey {
   Status DeleteValue(std::wstring_view name) override {
     const std::wstring target = label_ + L":" + std::wstring(name);
     Status status = error::kFileNotFound;
-    if (auto e = registry_.gate().Enter("Registry.DeleteValue", target)) {
+    if (auto e = registry_.gate().Enter(Op::RegistryDeleteValue, target)) {
       status = *e;
     } else if (key_->deleted) {
       status = error::kKeyDeleted;
@@ -271,7 +271,7 @@ void SimRegistry::Link(std::wstring_view fullPath, std::wstring_view targetFullP
 
 Result<std::unique_ptr<RegistryKey>> SimRegistry::OpenKey(RootKey root, std::wstring_view path, std::uint32_t access) {
   const std::wstring label = std::wstring(RootKeyName(root)) + L"\\" + std::wstring(path);
-  if (auto e = gate_.Enter("Registry.OpenKey", label)) return Result<std::unique_ptr<RegistryKey>>::Fail(*e);
+  if (auto e = gate_.Enter(Op::RegistryOpenKey, label)) return Result<std::unique_ptr<RegistryKey>>::Fail(*e);
   Status status = 0;
   auto node = Walk(RootNode(root), path, false, status);
   if (!node) return Result<std::unique_ptr<RegistryKey>>::Fail(status);
@@ -286,7 +286,7 @@ Status SimRegistry::DeleteTree(RootKey root, std::wstring_view path) {
 
 Status SimRegistry::DeleteTreeAt(std::shared_ptr<SimKey> from, std::wstring_view path, const std::wstring& label) {
   Status status = 0;
-  if (auto e = gate_.Enter("Registry.DeleteTree", label)) {
+  if (auto e = gate_.Enter(Op::RegistryDeleteTree, label)) {
     status = *e;
   } else {
     auto node = Walk(from, path, false, status);

@@ -14,7 +14,7 @@ class SimServiceHandle final : public ServiceHandle {
   SimServiceHandle(SimServices& scm, std::wstring name) : scm_(scm), name_(std::move(name)) {}
 
   Result<std::uint32_t> QueryState() override {
-    if (auto e = scm_.gate().Enter("Services.QueryState", name_)) return Result<std::uint32_t>::Fail(*e);
+    if (auto e = scm_.gate().Enter(Op::ServicesQueryState, name_)) return Result<std::uint32_t>::Fail(*e);
     SimService* s = scm_.Find(name_);
     if (!s) return Result<std::uint32_t>::Fail(error::kInvalidHandle);
     scm_.Settle(*s);
@@ -23,7 +23,7 @@ class SimServiceHandle final : public ServiceHandle {
 
   Status Control(std::uint32_t control) override {
     Status status = 0;
-    if (auto e = scm_.gate().Enter("Services.Control", name_)) status = *e;
+    if (auto e = scm_.gate().Enter(Op::ServicesControl, name_)) status = *e;
     else if (SimService* s = scm_.Find(name_); !s) status = error::kInvalidHandle;
     else if (control != svc::kControlStop) status = error::kInvalidParameter;
     else status = scm_.Stop(*s);
@@ -33,7 +33,7 @@ class SimServiceHandle final : public ServiceHandle {
 
   Status Start() override {
     Status status = 0;
-    if (auto e = scm_.gate().Enter("Services.Start", name_)) status = *e;
+    if (auto e = scm_.gate().Enter(Op::ServicesStart, name_)) status = *e;
     else if (SimService* s = scm_.Find(name_); !s) status = error::kInvalidHandle;
     else status = scm_.Start(*s);
     scm_.gate().RecordEffect(L"services.Start", name_, status);
@@ -42,7 +42,7 @@ class SimServiceHandle final : public ServiceHandle {
 
   Result<std::vector<ServiceEntry>> EnumDependents(std::uint32_t filter) override {
     using R = Result<std::vector<ServiceEntry>>;
-    if (auto e = scm_.gate().Enter("Services.EnumDependents", name_)) return R::Fail(*e);
+    if (auto e = scm_.gate().Enter(Op::ServicesEnumDependents, name_)) return R::Fail(*e);
     SimService* s = scm_.Find(name_);
     if (!s) return R::Fail(error::kInvalidHandle);
     return R::Ok(scm_.Dependents(*s, filter));
@@ -71,7 +71,7 @@ class SimManager final : public ServiceManager {
 
   Result<std::unique_ptr<ServiceHandle>> Open(std::wstring_view name, std::uint32_t /*access*/) override {
     using R = Result<std::unique_ptr<ServiceHandle>>;
-    if (auto e = scm_.gate().Enter("Services.Open", name)) return R::Fail(*e);
+    if (auto e = scm_.gate().Enter(Op::ServicesOpen, name)) return R::Fail(*e);
     SimService* s = scm_.Find(name);
     if (!s) return R::Fail(error::kServiceDoesNotExist);
     return R::Ok(std::make_unique<SimServiceHandle>(scm_, s->name));
@@ -79,7 +79,7 @@ class SimManager final : public ServiceManager {
 
   Result<std::unique_ptr<ServiceDatabaseLock>> LockDatabase() override {
     using R = Result<std::unique_ptr<ServiceDatabaseLock>>;
-    if (auto e = scm_.gate().Enter("Services.LockDatabase", L"")) return R::Fail(*e);
+    if (auto e = scm_.gate().Enter(Op::ServicesLockDatabase, L"")) return R::Fail(*e);
     auto& db = scm_.database();
     if (db.lockDenied) return R::Fail(error::kAccessDenied);
     if (db.lockedByOther || db.locksHeld > 0) return R::Fail(error::kServiceDatabaseLocked);
@@ -94,7 +94,7 @@ class SimManager final : public ServiceManager {
 
 Result<std::unique_ptr<ServiceManager>> SimServices::OpenManager(std::uint32_t access) {
   using R = Result<std::unique_ptr<ServiceManager>>;
-  if (auto e = gate_.Enter("Services.OpenManager", L"")) return R::Fail(*e);
+  if (auto e = gate_.Enter(Op::ServicesOpenManager, L"")) return R::Fail(*e);
   if (database_.managerAccessDenied && (access & svc::kManagerLock)) return R::Fail(error::kAccessDenied);
   return R::Ok(std::make_unique<SimManager>(*this));
 }

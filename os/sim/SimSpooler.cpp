@@ -16,7 +16,7 @@ class SimPrinterHandle final : public PrinterHandle {
 
   Result<std::vector<FormInfo>> Forms() override {
     using R = Result<std::vector<FormInfo>>;
-    if (auto e = spooler_.gate().Enter("Spooler.Forms", name_)) return R::Fail(*e);
+    if (auto e = spooler_.gate().Enter(Op::SpoolerForms, name_)) return R::Fail(*e);
     if (const Status s = Check()) return R::Fail(s);
     std::vector<FormInfo> out;
     for (const auto& f : spooler_.forms()) out.push_back(FormInfo{f.flags, f.name});
@@ -25,7 +25,7 @@ class SimPrinterHandle final : public PrinterHandle {
 
   Result<std::vector<std::uint32_t>> Jobs(std::uint32_t firstJob, std::uint32_t count) override {
     using R = Result<std::vector<std::uint32_t>>;
-    if (auto e = spooler_.gate().Enter("Spooler.Jobs", name_)) return R::Fail(*e);
+    if (auto e = spooler_.gate().Enter(Op::SpoolerJobs, name_)) return R::Fail(*e);
     if (const Status s = Check()) return R::Fail(s);
     const auto& jobs = spooler_.FindPrinter(name_)->jobs;
     std::vector<std::uint32_t> out;
@@ -35,7 +35,7 @@ class SimPrinterHandle final : public PrinterHandle {
 
   Status RemoveForm(std::wstring_view formName) override {
     Status status = 0;
-    if (auto e = spooler_.gate().Enter("Spooler.RemoveForm", formName)) status = *e;
+    if (auto e = spooler_.gate().Enter(Op::SpoolerRemoveForm, formName)) status = *e;
     else if (!(status = Check())) status = spooler_.RemoveForm(formName);
     spooler_.gate().RecordEffect(L"spooler.DeleteForm", formName, status);
     return status;
@@ -43,7 +43,7 @@ class SimPrinterHandle final : public PrinterHandle {
 
   Status Delete() override {
     Status status = 0;
-    if (auto e = spooler_.gate().Enter("Spooler.DeletePrinter", name_)) status = *e;
+    if (auto e = spooler_.gate().Enter(Op::SpoolerDeletePrinter, name_)) status = *e;
     else if (!(status = Check())) spooler_.DeleteOrMark(name_);
     spooler_.gate().RecordEffect(L"spooler.DeletePrinter", name_, status);
     return status;
@@ -200,7 +200,7 @@ void SimSpooler::OnServiceStarted() {
 
 Result<std::vector<PrinterInfo>> SimSpooler::Printers(std::uint32_t flags) {
   using R = Result<std::vector<PrinterInfo>>;
-  if (auto e = gate_.Enter("Spooler.Printers", L"")) return R::Fail(*e);
+  if (auto e = gate_.Enter(Op::SpoolerPrinters, L"")) return R::Fail(*e);
   if (!Available()) return R::Fail(error::kRpcServerUnavailable);
   std::vector<PrinterInfo> out;
   // Local printers first, then the user's connections, each in the spooler's order.
@@ -223,7 +223,7 @@ bool SimSpooler::KnownEnvironment(std::wstring_view environment) const {
 
 Result<std::vector<DriverInfo>> SimSpooler::Drivers(std::wstring_view environment) {
   using R = Result<std::vector<DriverInfo>>;
-  if (auto e = gate_.Enter("Spooler.Drivers", environment)) return R::Fail(*e);
+  if (auto e = gate_.Enter(Op::SpoolerDrivers, environment)) return R::Fail(*e);
   if (!Available()) return R::Fail(error::kRpcServerUnavailable);
   if (!KnownEnvironment(environment)) return R::Fail(error::kUnknownPrinterEnvironment);
   std::vector<DriverInfo> out;
@@ -236,7 +236,7 @@ Result<std::vector<DriverInfo>> SimSpooler::Drivers(std::wstring_view environmen
 
 Result<std::unique_ptr<PrinterHandle>> SimSpooler::Open(std::wstring_view name, std::uint32_t /*access*/) {
   using R = Result<std::unique_ptr<PrinterHandle>>;
-  if (auto e = gate_.Enter("Spooler.Open", name)) return R::Fail(*e);
+  if (auto e = gate_.Enter(Op::SpoolerOpen, name)) return R::Fail(*e);
   if (!Available()) return R::Fail(error::kRpcServerUnavailable);
   const SimPrinter* p = FindPrinter(name);
   if (!p) return R::Fail(error::kInvalidPrinterName);
@@ -245,7 +245,7 @@ Result<std::unique_ptr<PrinterHandle>> SimSpooler::Open(std::wstring_view name, 
 
 Status SimSpooler::DeleteConnection(std::wstring_view name) {
   Status status = 0;
-  if (auto e = gate_.Enter("Spooler.DeleteConnection", name)) {
+  if (auto e = gate_.Enter(Op::SpoolerDeleteConnection, name)) {
     status = *e;
   } else if (!Available()) {
     status = error::kRpcServerUnavailable;
@@ -262,7 +262,7 @@ Status SimSpooler::DeleteDriver(std::wstring_view environment, std::wstring_view
                                 std::uint32_t versionFlag) {
   Status status = 0;
   const std::wstring target = std::wstring(environment) + L"|" + std::wstring(driverName);
-  if (auto e = gate_.Enter("Spooler.DeleteDriver", target)) {
+  if (auto e = gate_.Enter(Op::SpoolerDeleteDriver, target)) {
     status = *e;
   } else if (!Available()) {
     status = error::kRpcServerUnavailable;
@@ -327,7 +327,7 @@ Status SimSpooler::DeleteDriverPackage(std::wstring_view infPath, std::wstring_v
   Status status = 0;
   const std::wstring target = std::wstring(environment) + L"|" + std::wstring(infPath);
   if (!packageExport_) return error::kProcNotFound;  // nothing to call: no journal entry
-  if (auto e = gate_.Enter("Spooler.DeleteDriverPackage", target)) {
+  if (auto e = gate_.Enter(Op::SpoolerDeleteDriverPackage, target)) {
     status = *e;
   } else if (!Available()) {
     status = error::kRpcServerUnavailable;

@@ -55,7 +55,7 @@ TEST(StartUpTest, AUserWhoMayNotLockTheServiceDatabaseIsRefusedInEnglish) {
        {std::pair{R"({"managerAccessDenied": true})", 0}, {R"({"lockDenied": true})", 0}, {"{}", 1726}}) {
     SCOPED_TRACE(database);
     auto m = Workstation(database);
-    if (lockError) m->FailWith("Services.LockDatabase", static_cast<os::Status>(lockError));
+    if (lockError) m->FailWith(os::sim::Op::ServicesLockDatabase, static_cast<os::Status>(lockError));
     RecordingShell shell(*m);
     os::System system = m->system();
     EXPECT_FALSE(RunStartUp(system, shell));
@@ -70,7 +70,7 @@ TEST(StartUpTest, AUserWhoMayNotLockTheServiceDatabaseIsRefusedInEnglish) {
     EXPECT_EQ(box.caption, L"Error");
     EXPECT_EQ(box.style, 0x10u);
     EXPECT_EQ(m->services().database().locksHeld, 0);
-    EXPECT_EQ(m->gate().calls("Files.OpenText"), 0u);
+    EXPECT_EQ(m->gate().calls(os::sim::Op::FilesOpenText), 0u);
   }
 }
 

@@ -44,9 +44,9 @@ TEST_F(FileCleanupTest, EveryMatchIsUnmarkedThenDeletedAndNoEntryStopsTheSearch)
     "C:\\Data\\sub.tmp\\inner.tmp": {}}})");
   // b keeps its read-only mark, so its deletion fails; c's mark could not be
   // cleared either, but it had none and goes; d's status cannot be read.
-  machine().FailWith("Files.SetAttributes", os::error::kAccessDenied, L"C:\\Data\\b.tmp");
-  machine().FailWith("Files.SetAttributes", os::error::kSharingViolation, L"C:\\Data\\c.tmp");
-  machine().FailWith("Files.Find", os::error::kAccessDenied, L"C:\\Data\\d.tmp");
+  machine().FailWith(os::sim::Op::FilesSetAttributes, os::error::kAccessDenied, L"C:\\Data\\b.tmp");
+  machine().FailWith(os::sim::Op::FilesSetAttributes, os::error::kSharingViolation, L"C:\\Data\\c.tmp");
+  machine().FailWith(os::sim::Op::FilesFind, os::error::kAccessDenied, L"C:\\Data\\d.tmp");
   DeleteMatchingFiles(sys(), L"C:\\Data\\*.none");
   DeleteMatchingFiles(sys(), L"C:\\NoSuchFolder\\*");
   DeleteMatchingFiles(sys(), L"C:\\Data\\*.tmp");

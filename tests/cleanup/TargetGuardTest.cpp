@@ -230,7 +230,7 @@ TEST_F(TargetGuardTest, WithoutASystemDirectoryNothingUnderADriverDirectoryIsTou
     "C:\\spool\\drivers\\w32x86\\HW\\a.dll": {},
     "C:\\spool\\drivers\\x64\\loose.dll": {},
     "C:\\Program Files\\Tessaly\\spool\\drivers\\x64\\loose.dll": {}}})");
-  machine().FailWith("Environment.SystemDirectory", os::error::kInsufficientBuffer);
+  machine().FailWith(os::sim::Op::EnvironmentSystemDirectory, os::error::kInsufficientBuffer);
   CleanDriverFiles(sys(), L"HW", L"", L"");
   SweepDriverFiles(sys());
   EXPECT_TRUE(EffectsOn(L"spool").empty());

@@ -199,7 +199,7 @@ TEST_F(TessalyCmd, ADriverTwoChosenPrintersShareCountsOnceAsDeleted) {
 
 TEST_F(TessalyCmd, APrinterTheSpoolerKeepsEndsWithOneAndIsReported) {
   Load(kOffice);
-  machine_->FailWith("Spooler.DeletePrinter", 5, L"Reception");
+  machine_->FailWith(os::sim::Op::SpoolerDeletePrinter, 5, L"Reception");
   const std::wstring report = ReportPath();
   EXPECT_EQ(Run({L"/delete", L"Reception", L"/yes", L"/quiet", L"/report:" + report}), 1);
   EXPECT_TRUE(out_.Complained(L"Kept printer Reception: the spooler refused (5"));
@@ -216,7 +216,7 @@ TEST_F(TessalyCmd, APrinterTheSpoolerKeepsEndsWithOneAndIsReported) {
 TEST_F(TessalyCmd, ALeftoverTheSystemRefusesToDeleteEndsWithOneAndIsNamed) {
   Load(kOffice);
   const std::wstring wmk = L"C:\\Users\\Admin\\AppData\\Local\\Temp\\LASER.wmk";
-  machine_->FailWith("Files.Delete", 32, wmk);
+  machine_->FailWith(os::sim::Op::FilesDelete, 32, wmk);
   const std::wstring report = ReportPath();
   EXPECT_EQ(Run({L"/all", L"/yes", L"/quiet", L"/report:" + report}), 1);
   EXPECT_TRUE(out_.Complained(L"Failed: delete file " + wmk + L" (32 "));

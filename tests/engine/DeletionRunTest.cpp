@@ -143,8 +143,8 @@ TEST_F(EngineRunTest, ACheckedItemThatMatchesNoPrinterDeletesNothingButTheRunSti
 
 TEST_F(EngineRunTest, ASpoolerThatFailsEveryDeletionLeavesEveryPrinterWithItsDataAndSaysSoOnce) {
   Load(kOffice);
-  machine_->FailWith("Spooler.DeletePrinter", os::error::kAccessDenied);
-  machine_->FailWith("Spooler.DeleteDriver", os::error::kAccessDenied);
+  machine_->FailWith(os::sim::Op::SpoolerDeletePrinter, os::error::kAccessDenied);
+  machine_->FailWith(os::sim::Op::SpoolerDeleteDriver, os::error::kAccessDenied);
   dialog_.CheckAll();
   dialog_.deleteAll = true;
   engine_->RunDeletion();
@@ -183,7 +183,7 @@ TEST_F(EngineRunTest, TheSpoolerRunsAgainAfterARunHoweverTheRunEnded) {
   // A fault in the start itself, outside any guarded call, breaks the run off
   // with the Spooler stopped; it is started on the way out all the same.
   Load(kOffice);
-  machine_->FaultOn("Services.Start", L"Spooler", 1);
+  machine_->FaultOn(os::sim::Op::ServicesStart, L"Spooler", 1);
   dialog_.Check(L"Office");
   std::thread worker([&] {
     machine_->system().faults.InstallTranslatorOnThisThread();
@@ -197,7 +197,7 @@ TEST_F(EngineRunTest, TheSpoolerRunsAgainAfterARunHoweverTheRunEnded) {
   // A spooler that was stopped before the run is not started by it.
   Load(R"({"base": "workstation", "services": [{"name": "Spooler", "state": "stopped", "startError": 1058}]})");
   engine_->RunDeletion();
-  EXPECT_EQ(machine_->gate().calls("Services.Start"), 1u) << "only the restart's own attempt";
+  EXPECT_EQ(machine_->gate().calls(os::sim::Op::ServicesStart), 1u) << "only the restart's own attempt";
 }
 
 TEST_F(EngineRunTest, ARunBrokenOffBeforeThePrintersWentReportsEveryCheckedPrinterAsStillInstalled) {

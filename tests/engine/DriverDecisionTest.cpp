@@ -146,7 +146,7 @@ TEST_F(DriverDecisionTest, OnA32BitXpTheUnknownX64EnvironmentKeepsNothingBack) {
 
 TEST_F(DriverDecisionTest, ADriverTheSpoolerKeepsKeepsItsFilesAndKeys) {
   Load(kSharing);
-  machine_->FailWith("Spooler.DeleteDriver", os::error::kPrinterDriverInUse, L"Windows x64|Inkjet");
+  machine_->FailWith(os::sim::Op::SpoolerDeleteDriver, os::error::kPrinterDriverInUse, L"Windows x64|Inkjet");
   machine_->Apply(R"({"registry": {"HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\Driver\\INKJET": {}},
                       "files": {"C:\\Users\\Admin\\AppData\\Local\\Temp\\INKJET.wmk": {}}})");
   dialog_.Check(L"Reception");
@@ -208,7 +208,7 @@ TEST_F(DriverDecisionTest, WhatAPrinterThatStaysUsesIsKeptEvenWhereItsDataFileCa
   // Both chosen, so nobody is asked; the spooler keeps Annex, whose data file
   // Office's driver shared.
   Load(twoLasers(R"({"name": "Annex", "driver": "Laser Copy"})"));
-  machine_->FailWith("Spooler.DeletePrinter", os::error::kAccessDenied, L"Annex");
+  machine_->FailWith(os::sim::Op::SpoolerDeletePrinter, os::error::kAccessDenied, L"Annex");
   dialog_.Check(L"Office");
   dialog_.Check(L"Annex");
   engine_->RunDeletion();
@@ -216,7 +216,7 @@ TEST_F(DriverDecisionTest, WhatAPrinterThatStaysUsesIsKeptEvenWhereItsDataFileCa
   laserKept();
 
   Load(twoLasers(R"({"name": "Annex", "driver": "Laser Copy"})"));
-  machine_->FailWith("Registry.QueryValue", os::error::kInvalidHandle,
+  machine_->FailWith(os::sim::Op::RegistryQueryValue, os::error::kInvalidHandle,
                      L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\"
                      L"Drivers\\Version-3\\Laser Copy:Data File");
   dialog_.Check(L"Office");

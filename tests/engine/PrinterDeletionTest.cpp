@@ -55,7 +55,7 @@ TEST_F(PrinterDeletionTest, TheLastLocalPrinterTakesEveryUserAndPrinterFormWithI
   Load(kWithConnection);
   // The form list read at the start of the run came back empty, so only the
   // last printer's own listing finds the forms.
-  machine_->Inject(os::sim::Injection{"Spooler.Forms", L"", os::error::kAccessDenied, false, 1});
+  machine_->Inject(os::sim::Injection{os::sim::Op::SpoolerForms, L"", os::error::kAccessDenied, false, 1});
   dialog_.Check(L"Office");
   engine_->RunDeletion();
   EXPECT_TRUE(InOrder({"spooler.DeleteForm Label -> 0", "spooler.DeleteForm Envelope -> 0",
@@ -83,10 +83,10 @@ TEST_F(PrinterDeletionTest, APrinterTheSpoolerKeepsKeepsItsSettingsAndProtectsIt
                 "printers": [{"name": "Stuck", "driver": "Laser", "media": ["Card"]},
                              {"name": "Later", "driver": "Inkjet"}],
                 "forms": [{"name": "Card"}]}})");
-  machine_->FailWith("Spooler.DeletePrinter", os::error::kAccessDenied, L"Stuck");
+  machine_->FailWith(os::sim::Op::SpoolerDeletePrinter, os::error::kAccessDenied, L"Stuck");
   // The run's form list is empty, so the first printer tries nothing and the
   // second, seeing itself as the last local printer, would take every form.
-  machine_->Inject(os::sim::Injection{"Spooler.Forms", L"", os::error::kAccessDenied, false, 1});
+  machine_->Inject(os::sim::Injection{os::sim::Op::SpoolerForms, L"", os::error::kAccessDenied, false, 1});
   dialog_.CheckAll();
   engine_->RunDeletion();
   EXPECT_TRUE(PrinterExists(L"Stuck"));
@@ -119,7 +119,7 @@ TEST_F(PrinterDeletionTest, APrinterAJobReachedAfterTheJobCheckIsNotReportedDele
 
 TEST_F(PrinterDeletionTest, AFaultInsideTheSpoolerEndsOneDeletionAndTheRunGoesOn) {
   Load(kWithConnection);
-  machine_->FaultOn("Spooler.DeletePrinter", L"Office");
+  machine_->FaultOn(os::sim::Op::SpoolerDeletePrinter, L"Office");
   dialog_.CheckAll();
   // As in the program: the run's thread installs the translator first.
   std::thread worker([&] {

@@ -31,7 +31,7 @@ TEST_F(PrinterListTest, NoPrintersGiveAnEmptyListAndOnlyConnectionsNoFormPrinter
 
 TEST_F(PrinterListTest, AFaultInsideTheSpoolerWhileListingLeavesTheListEmptyInsteadOfEndingTheProgram) {
   Load(R"({"base": "workstation", "spooler": {"drivers": [{"name": "D"}], "printers": [{"name": "Zeta", "driver": "D"}]}})");
-  machine_->FaultOn("Spooler.Printers");
+  machine_->FaultOn(os::sim::Op::SpoolerPrinters);
   int refill = -1;
   std::thread ui([&] {
     machine_->system().faults.InstallTranslatorOnThisThread();

@@ -196,19 +196,20 @@ Workstation Generate(std::uint32_t seed) {
   w.artefacts = std::move(kept);
 
   // Failures and faults at random boundary calls, a few times each.
-  static const std::vector<std::string> kOperations = {
-      "Spooler.DeletePrinter", "Spooler.DeleteConnection", "Spooler.DeleteDriver", "Spooler.DeleteDriverPackage",
-      "Spooler.Open",          "Spooler.Forms",            "Spooler.RemoveForm",   "Spooler.Drivers",
-      "Registry.OpenKey",      "Registry.QueryValue",      "Registry.DeleteTree",  "Registry.DeleteValue",
-      "Registry.EnumKey",      "Files.Find",               "Files.Delete",         "Files.SetAttributes",
-      "Services.Control",      "Services.Start",           "Services.QueryState",  "Processes.Snapshot"};
+  using os::sim::Op;
+  static const std::vector<Op> kOperations = {
+      Op::SpoolerDeletePrinter, Op::SpoolerDeleteConnection, Op::SpoolerDeleteDriver, Op::SpoolerDeleteDriverPackage,
+      Op::SpoolerOpen,          Op::SpoolerForms,            Op::SpoolerRemoveForm,   Op::SpoolerDrivers,
+      Op::RegistryOpenKey,      Op::RegistryQueryValue,      Op::RegistryDeleteTree,  Op::RegistryDeleteValue,
+      Op::RegistryEnumKey,      Op::FilesFind,               Op::FilesDelete,         Op::FilesSetAttributes,
+      Op::ServicesControl,      Op::ServicesStart,           Op::ServicesQueryState,  Op::ProcessesSnapshot};
   static const std::vector<os::Status> kErrors = {5, 2, 6, 32, 87, 1797, 1801, 1287, 1061};
   const int injections = std::uniform_int_distribution<int>(0, 4)(rng);
   for (int i = 0; i < injections; ++i) {
-    const std::string op = kOperations[std::uniform_int_distribution<std::size_t>(0, kOperations.size() - 1)(rng)];
+    const Op op = kOperations[std::uniform_int_distribution<std::size_t>(0, kOperations.size() - 1)(rng)];
     const int times = std::uniform_int_distribution<int>(1, 3)(rng);
     // Faults only where the program guards: inside the spooler's calls.
-    const bool fault = op.rfind("Spooler.", 0) == 0 && chance(30);
+    const bool fault = os::sim::NameOf(op).rfind("Spooler.", 0) == 0 && chance(30);
     const os::Status error = kErrors[std::uniform_int_distribution<std::size_t>(0, kErrors.size() - 1)(rng)];
     w.injections.push_back(os::sim::Injection{op, {}, fault ? 0 : error, fault, times});
   }
@@ -223,7 +224,7 @@ std::uint32_t SoakRuns() {
 std::string Describe(const Workstation& w) {
   std::string out;
   for (const auto& i : w.injections) {
-    out += (i.fault ? "  fault " : "  fail ") + i.operation + (i.fault ? "" : " " + std::to_string(i.error)) + " x" +
+    out += (i.fault ? "  fault " : "  fail ") + std::string(os::sim::NameOf(i.operation)) + (i.fault ? "" : " " + std::to_string(i.error)) + " x" +
            std::to_string(i.remaining) + "\n";
   }
   return out;
@@ -307,7 +308,7 @@ std::vector<std::string> RunAndJudge(std::uint32_t seed, std::string& image, std
     verdict.push_back("waited " + std::to_string(m.clock().totalSlept() - sleptBefore) + " ms");
   }
   const bool startBrokenForGood = std::any_of(w.injections.begin(), w.injections.end(), [](const auto& i) {
-    return i.operation == "Services.Start" || i.operation == "Services.QueryState";
+    return i.operation == os::sim::Op::ServicesStart || i.operation == os::sim::Op::ServicesQueryState;
   });
   if (spoolerRanBefore && !startBrokenForGood && m.services().StateOf(L"Spooler") != os::svc::kRunning) {
     verdict.push_back("the Spooler was left in state " + std::to_string(m.services().StateOf(L"Spooler")));

@@ -36,7 +36,7 @@ TEST_F(CompanionProcess, AProcessThatRefusesToEndOrAFailedSnapshotGivesZeroAndNo
   EXPECT_EQ(flag, 0);
   EXPECT_EQ(EffectsOn(L"processes."), (Lines{L"processes.Terminate Quellix.exe (430) exit 0 -> 5"}));
 
-  machine().FailWith("Processes.Snapshot", 8);
+  machine().FailWith(os::sim::Op::ProcessesSnapshot, 8);
   flag = 1;
   TerminateCompanionProcess(sys(), flag);
   EXPECT_EQ(flag, 0);

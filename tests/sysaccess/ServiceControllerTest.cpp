@@ -81,7 +81,7 @@ TEST_F(ServiceControl, ARefusedRequestAFailedStatusQueryOrAnUnknownServiceEndsTh
     {"name": "Spooler", "stopError": 1061},
     {"name": "Broken", "state": "stopped", "startError": 1058},
     {"name": "Mute"}]})");
-  machine().FailWith("Services.QueryState", 6, L"Mute");
+  machine().FailWith(os::sim::Op::ServicesQueryState, 6, L"Mute");
   RestartSpooler(sys());
   sys().Services().StartServiceAndWait(L"Broken");
   sys().Services().StopServiceAndWait(L"Mute");
@@ -95,15 +95,15 @@ TEST_F(ServiceControl, ARefusedRequestAFailedStatusQueryOrAnUnknownServiceEndsTh
 TEST_F(ServiceControl, AnAcceptedRequestTheServiceIgnoresIsPolledUntilTheLimitAndNotRepeated) {
   Given(R"({"base": "workstation", "services": [{"name": "Deaf", "state": "stopped"}]})");
   // The request is answered with success and nothing happens.
-  machine().FailWith("Services.Control", 0, L"Spooler");
-  machine().FailWith("Services.Start", 0, L"Deaf");
+  machine().FailWith(os::sim::Op::ServicesControl, 0, L"Spooler");
+  machine().FailWith(os::sim::Op::ServicesStart, 0, L"Deaf");
   sys().Services().StopServiceAndWait(L"Spooler");
   const std::uint64_t stopWait = Slept();
   sys().Services().StartServiceAndWait(L"Deaf");
   EXPECT_TRUE(EndedAtTheLimit(stopWait));
   EXPECT_TRUE(EndedAtTheLimit(Slept() - stopWait));
-  EXPECT_EQ(machine().gate().calls("Services.Control"), 1u);
-  EXPECT_EQ(machine().gate().calls("Services.Start"), 1u);
+  EXPECT_EQ(machine().gate().calls(os::sim::Op::ServicesControl), 1u);
+  EXPECT_EQ(machine().gate().calls(os::sim::Op::ServicesStart), 1u);
   EXPECT_EQ(StateOf(L"Spooler"), kRunning);
   EXPECT_EQ(StateOf(L"Deaf"), kStopped);
 }
@@ -112,14 +112,14 @@ TEST_F(ServiceControl, TheServiceManagerIsOpenedOnceAndAFailedOpenIsNotRetried) 
   Given(R"({"base": "workstation"})");
   RestartSpooler(sys());
   RestartSpooler(sys());
-  EXPECT_EQ(machine().gate().calls("Services.OpenManager"), 1u);
+  EXPECT_EQ(machine().gate().calls(os::sim::Op::ServicesOpenManager), 1u);
   EXPECT_EQ(EffectsOn(L"services.Start"), (Lines{L"services.Start Spooler -> 0", L"services.Start Spooler -> 0"}));
 
   Given(R"({"base": "workstation"})");
-  machine().Inject(os::sim::Injection{"Services.OpenManager", L"", 5, false, 1});  // the first open only
+  machine().Inject(os::sim::Injection{os::sim::Op::ServicesOpenManager, L"", 5, false, 1});  // the first open only
   RestartSpooler(sys());
   RestartSpooler(sys());
-  EXPECT_EQ(machine().gate().calls("Services.OpenManager"), 1u);
+  EXPECT_EQ(machine().gate().calls(os::sim::Op::ServicesOpenManager), 1u);
   EXPECT_EQ(EffectsOn(L"services."), Lines{});
 }
 

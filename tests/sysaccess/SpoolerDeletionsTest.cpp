@@ -39,8 +39,8 @@ TEST_F(DriverDeletion, OnWindowsXpNoInfPathIsReadAndNoPackageIsTried) {
     "spooler": {"drivers": [{"name": "Laser", "environment": "Windows NT x86", "infPath": "C:\\inf\\laser.inf"}],
                 "packages": ["C:\\inf\\laser.inf"]}})");
   EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Laser"), 0u);
-  EXPECT_EQ(machine().gate().calls("Registry.OpenKey"), 0u) << "no INF path (nor architecture) is read";
-  EXPECT_EQ(machine().gate().calls("Spooler.DeleteDriverPackage"), 0u);
+  EXPECT_EQ(machine().gate().calls(os::sim::Op::RegistryOpenKey), 0u) << "no INF path (nor architecture) is read";
+  EXPECT_EQ(machine().gate().calls(os::sim::Op::SpoolerDeleteDriverPackage), 0u);
   // A 32-bit XP spooler does not know "Windows x64" at all: no driver there.
   EXPECT_EQ(EffectsOn(L"spooler."), (Lines{L"spooler.DeleteDriver Windows NT x86|Laser -> 0",
                                            L"spooler.DeleteDriver Windows x64|Laser -> 1805"}));
@@ -50,7 +50,7 @@ TEST_F(DriverDeletion, OnWindowsXpNoInfPathIsReadAndNoPackageIsTried) {
 TEST_F(DriverDeletion, ASpoolerThatRefusesTheUnusedFilesFlagStillLosesTheDriverWithoutIt) {
   Given(R"({"base": "workstation", "spooler": {"drivers": [{"name": "Laser"}, {"name": "Ink"}],
     "printers": [{"name": "Office", "driver": "Ink"}]}})");
-  machine().FailWith("Spooler.DeleteDriver", os::error::kInvalidParameter, L"Windows x64|Laser", 1);
+  machine().FailWith(os::sim::Op::SpoolerDeleteDriver, os::error::kInvalidParameter, L"Windows x64|Laser", 1);
   bool kept = false;
   EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Laser", &kept), 0u);
   EXPECT_FALSE(kept);
@@ -59,7 +59,7 @@ TEST_F(DriverDeletion, ASpoolerThatRefusesTheUnusedFilesFlagStillLosesTheDriverW
   // parameter again, or no reason at all): the spooler's list decides.
   for (const os::Status ambiguous : {os::error::kInvalidParameter, os::error::kUnidentifiedError}) {
     machine().gate().ClearInjections();
-    machine().FailWith("Spooler.DeleteDriver", ambiguous);
+    machine().FailWith(os::sim::Op::SpoolerDeleteDriver, ambiguous);
     kept = false;
     EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Laser", &kept), 0u) << "not listed in either environment";
     EXPECT_FALSE(kept);
@@ -103,14 +103,14 @@ TEST_F(DriverDeletion, AFaultEndsOneEnvironmentAndTheOtherIsStillTried) {
   Given(R"({"base": "workstation", "spooler": {
     "drivers": [{"name": "Laser", "environment": "Windows NT x86"}, {"name": "Laser"}],
     "packages": []}})");
-  machine().FaultOn("Spooler.DeleteDriver", L"Windows NT x86|Laser");
+  machine().FaultOn(os::sim::Op::SpoolerDeleteDriver, L"Windows NT x86|Laser");
   std::uint32_t firstFaulted = 0, lastFaulted = 0;
   OnWorkerThread([&] { firstFaulted = DeleteDriverEverywhere(sys(), L"Laser"); });
   EXPECT_EQ(firstFaulted, 0u) << "the x64 round succeeded after the x86 fault";
   EXPECT_EQ(machine().spooler().drivers().size(), 1u) << "only the x86 driver stays";
 
   machine().gate().ClearInjections();
-  machine().FaultOn("Spooler.DeleteDriver", L"Windows x64|Laser");
+  machine().FaultOn(os::sim::Op::SpoolerDeleteDriver, L"Windows x64|Laser");
   OnWorkerThread([&] { lastFaulted = DeleteDriverEverywhere(sys(), L"Laser"); });
   EXPECT_EQ(lastFaulted, os::kAccessViolation);
   EXPECT_TRUE(machine().spooler().drivers().empty());
@@ -151,7 +151,7 @@ constexpr const char* kOffice = R"({"base": "workstation", "spooler": {
 
 TEST_F(PrinterDeletion, TheSpoolersAnswerIsTheStatusAndEveryHandleIsClosedAgain) {
   Given(kOffice);
-  machine().FailWith("Spooler.DeletePrinter", 5, L"Office");
+  machine().FailWith(os::sim::Op::SpoolerDeletePrinter, 5, L"Office");
   EXPECT_EQ(DeletePrinterByName(sys(), L"Office"), 5u) << "a printer the spooler kept is not reported as deleted";
   EXPECT_EQ(DeletePrinterByName(sys(), L"Hall"), 0u);
   EXPECT_EQ(EffectsOn(L"spooler."), (Lines{L"spooler.DeletePrinter Office -> 5", L"spooler.DeletePrinter Hall -> 0"}));
@@ -161,7 +161,7 @@ TEST_F(PrinterDeletion, TheSpoolersAnswerIsTheStatusAndEveryHandleIsClosedAgain)
 
 TEST_F(PrinterDeletion, AFaultGivesItsCodeTheHandleIsClosedAndTheRunGoesOn) {
   Given(kOffice);
-  machine().FaultOn("Spooler.DeletePrinter", L"Office");
+  machine().FaultOn(os::sim::Op::SpoolerDeletePrinter, L"Office");
   std::uint32_t faulted = 1, next = 1;
   int handlesAfterFault = -1;
   OnWorkerThread([&] {
@@ -183,7 +183,7 @@ TEST_F(PrinterDeletion, AConnectionGivesTheSpoolersErrorCodeOrTheFaults) {
   EXPECT_EQ(DeletePrinterConnectionByName(sys(), L"\\\\print01\\Lobby"), 0u);
   EXPECT_EQ(machine().spooler().FindPrinter(L"\\\\print01\\Lobby"), nullptr);
 
-  machine().FaultOn("Spooler.DeleteConnection");
+  machine().FaultOn(os::sim::Op::SpoolerDeleteConnection);
   std::uint32_t faulted = 0;
   OnWorkerThread([&] { faulted = DeletePrinterConnectionByName(sys(), L"\\\\print01\\Gone"); });
   EXPECT_EQ(faulted, os::kAccessViolation);
@@ -236,7 +236,7 @@ TEST_F(FormDeletion, AnEmptyTableStillOpensAndClosesThePrinter) {
   GivenForms("6.1.7601");
   DeleteUnusedForms(sys(), L"Office", {});
   DeleteEveryForm(sys(), L"Office", {});
-  EXPECT_EQ(machine().gate().calls("Spooler.Open"), 2u);
+  EXPECT_EQ(machine().gate().calls(os::sim::Op::SpoolerOpen), 2u);
   EXPECT_EQ(machine().spooler().openPrinterHandles(), 0);
   EXPECT_TRUE(Journal().empty());
 }
@@ -248,7 +248,7 @@ TEST_F(FormDeletion, EveryFormOfTheListGoesWithoutCondition) {
   EXPECT_FALSE(FormValue(L"Label"));
   EXPECT_FALSE(FormValue(L"Kept"));
   EXPECT_TRUE(FormKey(L"Kept")) << "before Windows Vista forms have no keys to delete";
-  EXPECT_EQ(machine().gate().calls("Registry.DeleteTree"), 0u);
+  EXPECT_EQ(machine().gate().calls(os::sim::Op::RegistryDeleteTree), 0u);
 }
 
 TEST_F(FormDeletion, APrinterThatCannotBeOpenedStillHasTheRegistryTracesCleaned) {

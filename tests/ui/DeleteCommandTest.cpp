@@ -63,7 +63,7 @@ TEST_F(DeleteCommandTest, NothingCheckedIsRefusedFirstThenAJobOnAnyListedPrinter
   EXPECT_EQ(CheckBeforeDeletion(view_, *engine_, texts_), DeleteCheck::NothingSelected);
   EXPECT_EQ(view_.shown, std::vector<std::wstring>{L"No Printer has been selected for deletion, please select it."});
   EXPECT_EQ(view_.styles, std::vector<std::uint32_t>{0u});
-  EXPECT_EQ(machine_->gate().calls("Spooler.Open"), 0u) << "no printer is asked about its jobs";
+  EXPECT_EQ(machine_->gate().calls(os::sim::Op::SpoolerOpen), 0u) << "no printer is asked about its jobs";
 
   // The run restarts the Spooler, which would lose the jobs, so an
   // unchecked printer's queue counts as much as a checked one's. Each is

@@ -94,17 +94,17 @@ TEST(MachineImageTest, NoDamageToAnImageCrashesTheLoader) {
 
 TEST(GateTest, InjectedFailuresHitTheirTargetAsOftenAsAsked) {
   auto m = SimMachine::FromImage(R"({"registry": {"HKLM\\SOFTWARE\\A": {}, "HKLM\\SOFTWARE\\B": {}}})");
-  m->Inject(Injection{"Registry.DeleteTree", L"HKEY_LOCAL_MACHINE\\SOFTWARE\\A", 5, false, 1});
+  m->Inject(Injection{os::sim::Op::RegistryDeleteTree, L"HKEY_LOCAL_MACHINE\\SOFTWARE\\A", 5, false, 1});
   EXPECT_EQ(m->registry().DeleteTree(RootKey::LocalMachine, L"SOFTWARE\\B"), error::kSuccess);
   EXPECT_EQ(m->registry().DeleteTree(RootKey::LocalMachine, L"SOFTWARE\\A"), error::kAccessDenied);
   EXPECT_EQ(m->registry().DeleteTree(RootKey::LocalMachine, L"SOFTWARE\\A"), error::kSuccess);
-  EXPECT_EQ(m->gate().calls("Registry.DeleteTree"), 3u);
+  EXPECT_EQ(m->gate().calls(os::sim::Op::RegistryDeleteTree), 3u);
 }
 
 TEST(GateTest, AFaultArrivesAsACarriedExceptionOnlyWhereTheTranslatorIsInstalled) {
   auto m = SimMachine::FromImage(R"({"base": "workstation", "spooler": {"drivers": [{"name": "D"}],
                                      "printers": [{"name": "P", "driver": "D"}]}})");
-  m->FaultOn("Spooler.DeletePrinter");
+  m->FaultOn(os::sim::Op::SpoolerDeletePrinter);
   SetTranslatorInstalledOnThisThread(false);  // the translator is a per-thread setting
   auto printer = m->spooler().Open(L"P", os::spool::kPrinterAllAccess);
   ASSERT_TRUE(printer.ok());
