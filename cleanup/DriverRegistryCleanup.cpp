@@ -16,11 +16,11 @@ struct DriverTree {
 
 // The 32-bit trees of both driver versions and the 64-bit tree of version 3;
 // there never was a 64-bit version-2 driver.
-constexpr std::array<DriverTree, 3> kDriverTrees = {{
+constexpr auto kDriverTrees = std::to_array<DriverTree>({
     {L"Windows NT x86", L"Version-3"},
     {L"Windows NT x86", L"Version-2"},
     {L"Windows x64", L"Version-3"},
-}};
+});
 
 // The spooler's own deletion reaches only the current control set; the
 // numbered sets are the copies Windows keeps (the last known good

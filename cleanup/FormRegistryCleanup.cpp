@@ -21,7 +21,7 @@ void CleanFormRegistry(sysaccess::SystemAccess& sys, std::wstring_view formName)
   if (forms.ok()) std::ignore = forms.value->DeleteValue(formName);
   forms.value.reset();
 
-  if (sysaccess::GetOsVersion(sys).majorVersion < 6) return;
+  if (!sys.IsVistaOrLater()) return;
   // A backslash would make the name a path to some other key below the
   // forms key; no form can have such a key of its own.
   if (formName.find(L'\\') != std::wstring_view::npos) return;

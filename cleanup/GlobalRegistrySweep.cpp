@@ -38,7 +38,7 @@ struct SweepStep {
   const wchar_t* valueName = nullptr;  // for NamedValue
 };
 
-constexpr std::array<SweepStep, 23> kSweepSteps = {{
+constexpr auto kSweepSteps = std::to_array<SweepStep>({
     {SweepRoot::CurrentUser, L"Printers\\Settings\\Wizard", SweepKind::NamedValue, L"Driver Name"},
     {SweepRoot::LocalMachine, L"System\\CurrentControlSet\\Control\\Print\\Watermark", SweepKind::KeyTree},
     {SweepRoot::LocalMachine, L"System\\ControlSet001\\Control\\Print\\Watermark", SweepKind::KeyTree},
@@ -74,7 +74,7 @@ constexpr std::array<SweepStep, 23> kSweepSteps = {{
     {SweepRoot::LocalMachine,
      L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Print\\Providers\\LanMan Print Services\\Servers",
      SweepKind::AllSubKeys},
-}};
+});
 
 os::RootKey RootOf(SweepRoot root) {
   switch (root) {

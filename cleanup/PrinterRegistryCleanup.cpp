@@ -17,7 +17,7 @@ struct PrinterStep {
   PrinterStepKind kind;
 };
 
-constexpr std::array<PrinterStep, 6> kPrinterSteps = {{
+constexpr auto kPrinterSteps = std::to_array<PrinterStep>({
     {os::RootKey::CurrentUser, L"Printers\\Settings\\Printers\\%s", PrinterStepKind::KeyTree},
     {os::RootKey::Users, L".DEFAULT\\Printers\\Settings\\Printers\\%s", PrinterStepKind::KeyTree},
     {os::RootKey::CurrentUser, L"Printers\\Settings", PrinterStepKind::ValueNamedLikePrinter},
@@ -26,7 +26,7 @@ constexpr std::array<PrinterStep, 6> kPrinterSteps = {{
      PrinterStepKind::KeyTree},
     // No printer name here: the whole watermark key goes with every printer.
     {os::RootKey::LocalMachine, L"SYSTEM\\CurrentControlSet\\Control\\Print\\Watermark", PrinterStepKind::KeyTree},
-}};
+});
 
 bool InsertsName(const PrinterStep& step) {
   return std::wstring_view(step.path).find(L"%s") != std::wstring_view::npos;

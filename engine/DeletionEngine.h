@@ -17,7 +17,7 @@
 namespace engine {
 
 // RefillPrinterList's answer when there is no printer at all.
-inline constexpr int kNoPrinters = 18;
+inline constexpr int kRefillFoundNoPrinters = 18;
 
 // A printer the spooler did not delete, and why.
 struct PrinterNotDeleted {
@@ -30,7 +30,7 @@ class DeletionEngine {
   DeletionEngine(sysaccess::SystemAccess& sys, DialogPort& dialog, const res::Texts& texts);
 
   // Rereads the printers and rebuilds the check list: every item " " + name,
-  // unchecked. 0, or kNoPrinters when there is none.
+  // unchecked. 0, or kRefillFoundNoPrinters when there is none.
   int RefillPrinterList();
 
   // Names of the listed printers (checked or not) that still have queued

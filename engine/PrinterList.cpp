@@ -27,7 +27,7 @@ int DeletionEngine::RefillPrinterList() {
     if (formPrinterName_.empty() && record.IsLocal()) formPrinterName_ = record.printerName;
   }
   dialog_.ShowPrinters(names);
-  return printers_.empty() ? kNoPrinters : 0;
+  return printers_.empty() ? kRefillFoundNoPrinters : 0;
 }
 
 bool DeletionEngine::FindPrintersWithJobs(std::vector<std::wstring>& names) {

@@ -98,7 +98,7 @@ std::uint32_t DeletePrinterConnectionByName(SystemAccess& sys, std::wstring_view
 }
 
 std::uint32_t DeleteDriverEverywhere(SystemAccess& sys, std::wstring_view driverName, bool* keptSomewhere) {
-  const bool vistaOrLater = GetOsVersion(sys).majorVersion >= 6;
+  const bool vistaOrLater = sys.IsVistaOrLater();
   // Read once, before the first deletion removes the driver's key.
   const std::wstring packagePath = vistaOrLater ? ReadDriverInfPath(sys, driverName) : std::wstring();
   std::uint32_t status = 0;

@@ -4,7 +4,7 @@
 
 namespace ui {
 
-bool PrinterListPort::AllDriversGo() { return DeleteAllDrivers(); }
+bool PrinterListPort::AllDriversGo() { return DeleteAllDriversChecked(); }
 
 std::wstring PrinterListPort::NameAt(int index) {
   std::wstring text = PrinterItemText(index);
@@ -18,7 +18,7 @@ std::vector<std::wstring> PrinterListPort::ChosenPrinters() {
   // name, never by position.
   std::vector<std::wstring> names;
   for (int item = 0; item < PrinterItemCount(); ++item) {
-    if (IsPrinterItemChecked(item)) names.push_back(NameAt(item));
+    if (IsPrinterItemChosen(item)) names.push_back(NameAt(item));
   }
   return names;
 }

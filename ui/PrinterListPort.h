@@ -20,9 +20,9 @@ class PrinterListPort : public engine::DialogPort {
   void PrinterDeleted(const std::wstring& name) final;
 
   // The controls.
-  virtual bool DeleteAllDrivers() = 0;                              // m_bDeleteAllDrivers
+  virtual bool DeleteAllDriversChecked() = 0;                       // m_bDeleteAllDrivers
   virtual int PrinterItemCount() = 0;                               // LB_GETCOUNT
-  virtual bool IsPrinterItemChecked(int index) = 0;                 // check state other than unchecked
+  virtual bool IsPrinterItemChosen(int index) = 0;                  // check state other than unchecked
   virtual std::wstring PrinterItemText(int index) = 0;              // LB_GETTEXTLEN + LB_GETTEXT
   virtual void ClearPrinterItems() = 0;                             // LB_RESETCONTENT
   virtual void AddPrinterItem(const std::wstring& text) = 0;        // LB_ADDSTRING

@@ -14,7 +14,7 @@ void CheckEveryItem(SelectionView& view, bool checked) {
 
 int CountCheckedPrinters(SelectionView& view) {
   int count = 0;
-  for (int i = 0; i < view.PrinterItemCount(); ++i) count += view.IsItemChecked(i) ? 1 : 0;
+  for (int i = 0; i < view.PrinterItemCount(); ++i) count += view.IsItemFullyChecked(i) ? 1 : 0;
   return count;
 }
 

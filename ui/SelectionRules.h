@@ -16,7 +16,7 @@ class SelectionView {
   virtual ~SelectionView() = default;
   // Named as in engine::DialogPort: the dialog answers both with one method.
   virtual int PrinterItemCount() = 0;
-  virtual bool IsItemChecked(int index) = 0;  // check state 1
+  virtual bool IsItemFullyChecked(int index) = 0;  // check state 1
   virtual void SetPrinterItemChecked(int index, bool checked) = 0;
   virtual bool IsDeleteAllChecked() = 0;  // the box itself, not the member
   virtual void SetDeleteAllChecked(bool checked) = 0;

@@ -99,7 +99,7 @@ BOOL CTessalyDlg::OnInitDialog() {
 
   // The dialog is still hidden here: with no printer, or with Cancel, the
   // user sees the message and nothing else.
-  if (m_engine.RefillPrinterList() == engine::kNoPrinters) {
+  if (m_engine.RefillPrinterList() == engine::kRefillFoundNoPrinters) {
     ShowMessage(m_texts.Load(res::kNoPrinters), MB_ICONERROR);
     EndDialog(IDNO);
     return FALSE;
@@ -243,11 +243,11 @@ void CTessalyDlg::OnCancel() {
 
 // ui::PrinterListPort
 
-bool CTessalyDlg::DeleteAllDrivers() { return m_bDeleteAllDrivers != FALSE; }
+bool CTessalyDlg::DeleteAllDriversChecked() { return m_bDeleteAllDrivers != FALSE; }
 
 int CTessalyDlg::PrinterItemCount() { return m_printerList.GetCount(); }
 
-bool CTessalyDlg::IsPrinterItemChecked(int index) { return m_printerList.GetCheck(index) != 0; }
+bool CTessalyDlg::IsPrinterItemChosen(int index) { return m_printerList.GetCheck(index) != 0; }
 
 std::wstring CTessalyDlg::PrinterItemText(int index) { return m_printerList.GetText(index); }
 
@@ -265,7 +265,7 @@ void CTessalyDlg::AddDeletedPrinter(const std::wstring& name) { m_deletedList.Ad
 
 // ui::SelectionView
 
-bool CTessalyDlg::IsItemChecked(int index) { return m_printerList.GetCheck(index) == 1; }
+bool CTessalyDlg::IsItemFullyChecked(int index) { return m_printerList.GetCheck(index) == 1; }
 
 bool CTessalyDlg::IsDeleteAllChecked() { return m_deleteAllBox.GetCheck() == BST_CHECKED; }
 

@@ -32,9 +32,9 @@ class CTessalyDlg : public CDialog, public ui::PrinterListPort, private ui::Sele
   ~CTessalyDlg() override;
 
   // ui::PrinterListPort
-  bool DeleteAllDrivers() override;
+  bool DeleteAllDriversChecked() override;
   int PrinterItemCount() override;
-  bool IsPrinterItemChecked(int index) override;
+  bool IsPrinterItemChosen(int index) override;
   std::wstring PrinterItemText(int index) override;
   void ClearPrinterItems() override;
   void AddPrinterItem(const std::wstring& text) override;
@@ -72,7 +72,7 @@ class CTessalyDlg : public CDialog, public ui::PrinterListPort, private ui::Sele
   bool RunInProgress() const { return m_bRunning; }
 
   // ui::SelectionView
-  bool IsItemChecked(int index) override;
+  bool IsItemFullyChecked(int index) override;
   bool IsDeleteAllChecked() override;
   void SetDeleteAllChecked(bool checked) override;
   int ShowMessage(const std::wstring& text, std::uint32_t style) override;

@@ -15,9 +15,9 @@ class FakeDialog final : public ui::PrinterListPort {
  public:
   bool deleteAll = false;
 
-  bool DeleteAllDrivers() override { return deleteAll; }
+  bool DeleteAllDriversChecked() override { return deleteAll; }
   int PrinterItemCount() override { return static_cast<int>(items_.size()); }
-  bool IsPrinterItemChecked(int index) override { return items_.at(index).checked; }
+  bool IsPrinterItemChosen(int index) override { return items_.at(index).checked; }
   std::wstring PrinterItemText(int index) override { return items_.at(index).text; }
   void ClearPrinterItems() override { items_.clear(); }
   void AddPrinterItem(const std::wstring& text) override { items_.insert(SortedPosition(items_, text), Item{text, false}); }

@@ -14,14 +14,14 @@ TEST_F(PrinterListTest, TheListSortsWhileTheTableKeepsTheSpoolersOrder) {
     {"name": "\\\\srv\\lp", "server": "\\\\srv", "driver": "D"}]}})");
   EXPECT_EQ(refill_, 0);
   EXPECT_EQ(dialog_.ItemTexts(), (std::vector<std::wstring>{L" alpha", L" Beta", L" Zeta", L" \\\\srv\\lp"}));
-  for (int i = 0; i < dialog_.PrinterItemCount(); ++i) EXPECT_FALSE(dialog_.IsPrinterItemChecked(i));
+  for (int i = 0; i < dialog_.PrinterItemCount(); ++i) EXPECT_FALSE(dialog_.IsPrinterItemChosen(i));
   EXPECT_EQ(engine_->printers()[0].printerName, L"Zeta");
   EXPECT_EQ(engine_->formPrinterName(), L"Zeta") << "the first local printer in the spooler's order";
 }
 
 TEST_F(PrinterListTest, NoPrintersGiveAnEmptyListAndOnlyConnectionsNoFormPrinter) {
   Load(R"({"base": "workstation"})");
-  EXPECT_EQ(refill_, kNoPrinters);
+  EXPECT_EQ(refill_, kRefillFoundNoPrinters);
   EXPECT_EQ(dialog_.PrinterItemCount(), 0);
   Load(R"({"base": "workstation", "spooler": {"drivers": [{"name": "D"}],
            "printers": [{"name": "\\\\srv\\lp", "server": "\\\\srv", "driver": "D"}]}})");
@@ -38,7 +38,7 @@ TEST_F(PrinterListTest, AFaultInsideTheSpoolerWhileListingLeavesTheListEmptyInst
     refill = engine_->RefillPrinterList();
   });
   ui.join();
-  EXPECT_EQ(refill, kNoPrinters);
+  EXPECT_EQ(refill, kRefillFoundNoPrinters);
   EXPECT_EQ(dialog_.PrinterItemCount(), 0);
 }
 

@@ -18,7 +18,7 @@ class Dialog final : public SelectionView {
  public:
   explicit Dialog(engine::FakeDialog& lists) : lists_(lists) {}
   int PrinterItemCount() override { return lists_.PrinterItemCount(); }
-  bool IsItemChecked(int index) override { return lists_.IsPrinterItemChecked(index); }
+  bool IsItemFullyChecked(int index) override { return lists_.IsPrinterItemChosen(index); }
   void SetPrinterItemChecked(int index, bool checked) override { lists_.SetPrinterItemChecked(index, checked); }
   bool IsDeleteAllChecked() override { return false; }
   void SetDeleteAllChecked(bool) override {}

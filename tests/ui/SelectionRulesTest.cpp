@@ -20,7 +20,7 @@ class FakeSelection final : public SelectionView {
  public:
   explicit FakeSelection(std::vector<bool> items, bool box = false) : items(std::move(items)), box(box) {}
   int PrinterItemCount() override { return static_cast<int>(items.size()); }
-  bool IsItemChecked(int index) override { return items.at(index); }
+  bool IsItemFullyChecked(int index) override { return items.at(index); }
   void SetPrinterItemChecked(int index, bool checked) override { items.at(index) = checked; }
   bool IsDeleteAllChecked() override { return box; }
   void SetDeleteAllChecked(bool checked) override { box = checked; }
