@@ -65,9 +65,12 @@ std::optional<std::wstring> ReadServerLanguage(os::Files& files) {
   if (!file.ok()) return std::nullopt;
   // The file closes when `file` goes, on every way out.
   while (auto line = file.value->ReadLine(kLineChars)) {
-    const std::size_t key = line->find(L"serverlang=");
-    if (key == std::wstring::npos) continue;
-    const auto value = ValueAfterKey(std::wstring_view(*line).substr(key));
+    // The line is a C string to wcsstr and wcstok: a NUL read from the file
+    // ends it, and nothing after it on that line counts.
+    const std::wstring_view text = base::AsText(*line);
+    const std::size_t key = text.find(L"serverlang=");
+    if (key == std::wstring_view::npos) continue;
+    const auto value = ValueAfterKey(text.substr(key));
     if (!value) continue;
     if (auto code = LanguageCodeFor(*value)) return code;
   }

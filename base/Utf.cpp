@@ -38,9 +38,16 @@ std::wstring Utf8ToWide(std::string_view s) {
       ++i;
       continue;
     }
+    // A sequence the end of the text cuts short is one replacement, but
+    // only when nothing but its continuation bytes follow: "\xF0" before
+    // "ab" must not take the letters with it.
     if (i + extra >= s.size()) {
-      out.push_back(L'\xFFFD');
-      break;
+      std::size_t next = i + 1;
+      while (next < s.size() && (static_cast<unsigned char>(s[next]) & 0xC0) == 0x80) ++next;
+      if (next == s.size()) {
+        out.push_back(L'\xFFFD');
+        break;
+      }
     }
     bool ok = true;
     for (int k = 1; k <= extra; ++k) {
@@ -78,6 +85,10 @@ std::string WideToUtf8(std::wstring_view w) {
         ++i;
       }
     }
+    // Half a pair has no UTF-8 form (Windows names may hold one): written
+    // as such it would make the whole text invalid, and a JSON writer
+    // refuses it. It becomes U+FFFD, as WideCharToMultiByte writes it.
+    if (cp >= 0xD800 && cp < 0xE000) cp = 0xFFFD;
     if (cp < 0x80) {
       out.push_back(static_cast<char>(cp));
     } else if (cp < 0x800) {

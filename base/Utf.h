@@ -10,7 +10,12 @@
 
 namespace base {
 
+// Well-formed UTF-8 only: a bad byte, or the first byte of an overlong form,
+// a surrogate or a value beyond U+10FFFF, becomes U+FFFD, and decoding goes
+// on with the next byte. A sequence cut short by the end of the text is one
+// U+FFFD.
 std::wstring Utf8ToWide(std::string_view utf8);
+// Always well-formed UTF-8: half of a surrogate pair becomes U+FFFD.
 std::string WideToUtf8(std::wstring_view wide);
 
 // Registry string data is little-endian UTF-16 bytes. An odd trailing byte is

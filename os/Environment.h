@@ -12,6 +12,8 @@ struct OsVersionInfo {  // OSVERSIONINFOW
   std::uint32_t minorVersion = 0;
   std::uint32_t buildNumber = 0;
   std::uint32_t platformId = 0;
+
+  bool operator==(const OsVersionInfo&) const = default;
 };
 
 class Environment {

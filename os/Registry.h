@@ -31,6 +31,8 @@ inline constexpr std::uint32_t kAllAccess = 0xF003F;  // KEY_ALL_ACCESS
 struct RegistryValue {
   std::uint32_t type = regtype::kNone;
   std::vector<std::uint8_t> data;
+
+  bool operator==(const RegistryValue&) const = default;
 };
 
 // An open registry key. Destroying it closes the handle.

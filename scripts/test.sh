@@ -2,7 +2,8 @@
 # Every test of the project, on a fresh Debian machine: installs what is
 # missing, builds the native tree, the sanitizer tree and the two Windows
 # cross trees (x64, x86), runs the native tests, runs them again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, checks the shipped files'
+# AddressSanitizer and UndefinedBehaviorSanitizer, replays and briefly runs
+# the fuzzers, checks the shipped files'
 # imports against Windows XP, runs the Windows test executables, the About
 # tests and the end-to-end suite under Wine for each architecture (x86 in a
 # 32-bit prefix), the 32-bit program on a 64-bit system (WoW64), and builds
@@ -21,7 +22,7 @@ status=0
 # package they install. Once more afterwards, when every command is there to
 # be checked against dpkg.
 bash scripts/check-packages.sh || { echo "the scripts call commands whose packages they do not install"; exit 1; }
-lists=($(wanted_packages RELEASE_PACKAGES))
+lists=($(wanted_packages RELEASE_PACKAGES FUZZ_PACKAGES))
 packages=()
 for list in "${lists[@]}"; do
   declare -n l="$list"
@@ -76,6 +77,13 @@ if build_or_fail sanitizer configure_and_build build/asan -DCMAKE_BUILD_TYPE=Deb
     ./build/asan/tests/tessaly_tests --gtest_color=no >artifacts/sanitizer.log 2>&1
   gtest_summary sanitizer artifacts/sanitizer.log $?
 fi
+
+# The fuzzers, briefly: each replays its committed inputs, then fuzzes for
+# fifteen seconds (scripts/fuzz.sh with more seconds for a real session).
+bash scripts/fuzz.sh 15 >artifacts/fuzz.log 2>&1
+code=$?
+summary+=("$(printf '%-10s %s' "fuzz:" "$(tail -n 1 artifacts/fuzz.log)")")
+[ $code -eq 0 ] || { status=1; summary+=("$(printf '%-10s FAIL (see artifacts/fuzz.log)' "")"); }
 
 # A suite that cannot run here: one line that says why.
 skipped_suite() {

@@ -1,7 +1,10 @@
 // Machine images: a Windows workstation as JSON (see README.md beside this file).
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "base/RegistryText.h"
 #include "base/Utf.h"
 #include "base/WideText.h"
 #include "os/Files.h"
@@ -101,10 +104,13 @@ std::vector<std::uint8_t> FromHex(const Reader& r, const std::string& hex, const
     if (c != ' ') digits.push_back(c);
   }
   if (digits.size() % 2) r.Fail(where, "hex data needs an even number of digits");
+  // Digits only: sscanf would also take a sign or "0x" as a byte.
+  auto value = [](char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; };
   for (size_t i = 0; i < digits.size(); i += 2) {
-    unsigned v = 0;
-    if (std::sscanf(digits.substr(i, 2).c_str(), "%2x", &v) != 1) r.Fail(where, "not a hex digit pair");
-    out.push_back(static_cast<std::uint8_t>(v));
+    if (!std::isxdigit(static_cast<unsigned char>(digits[i])) || !std::isxdigit(static_cast<unsigned char>(digits[i + 1]))) {
+      r.Fail(where, "not a hex digit pair");
+    }
+    out.push_back(static_cast<std::uint8_t>(value(digits[i]) * 16 + value(digits[i + 1])));
   }
   return out;
 }
@@ -119,12 +125,6 @@ std::string ToHex(const std::vector<std::uint8_t>& bytes) {
   return out;
 }
 
-std::vector<std::uint8_t> StringBytes(const std::wstring& text) {
-  std::wstring data = text;
-  data.push_back(L'\0');
-  return base::WideToUtf16Bytes(data);
-}
-
 std::vector<std::uint8_t> IntegerBytes(std::uint64_t v, int size) {
   std::vector<std::uint8_t> out;
   for (int i = 0; i < size; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
@@ -132,7 +132,7 @@ std::vector<std::uint8_t> IntegerBytes(std::uint64_t v, int size) {
 }
 
 RegistryValue ReadValue(const Reader& r, const Json& j, const std::string& where) {
-  if (j.is_string()) return RegistryValue{regtype::kString, StringBytes(r.Text(j, where))};
+  if (j.is_string()) return RegistryValue{regtype::kString, base::EncodeRegistryString(r.Text(j, where))};
   r.Known(j, where, {"type", "data", "hex"});
   if (!j.contains("type")) r.Fail(where, "a value needs a type");
   std::uint32_t type = 0;
@@ -156,43 +156,17 @@ RegistryValue ReadValue(const Reader& r, const Json& j, const std::string& where
   switch (type) {
     case regtype::kString:
     case regtype::kExpandString:
-      return RegistryValue{type, StringBytes(r.Text(d, dw))};
-    case regtype::kMultiString: {
-      std::wstring block;
-      for (const auto& s : r.Texts(d, dw)) block += s + L'\0';
-      block.push_back(L'\0');
-      return RegistryValue{type, base::WideToUtf16Bytes(block)};
-    }
+      return RegistryValue{type, base::EncodeRegistryString(r.Text(d, dw))};
+    case regtype::kMultiString: return RegistryValue{type, base::EncodeMultiString(r.Texts(d, dw))};
     case regtype::kDword: return RegistryValue{type, IntegerBytes(r.Dword(d, dw), 4)};
     case regtype::kQword: return RegistryValue{type, IntegerBytes(r.Number(d, dw), 8)};
     default: return RegistryValue{type, FromHex(r, d.is_string() ? d.get<std::string>() : "?", dw)};
   }
 }
 
-// A REG_SZ-like payload that is exactly one string and its terminator.
-bool AsSingleString(const RegistryValue& v, std::wstring& text) {
-  if (v.data.size() < 2 || v.data.size() % 2) return false;
-  const std::wstring w = base::Utf16BytesToWide(v.data);
-  if (w.back() != L'\0' || w.find(L'\0') != w.size() - 1) return false;
-  text = w.substr(0, w.size() - 1);
-  return true;
-}
-
-bool AsMultiString(const RegistryValue& v, std::vector<std::wstring>& strings) {
-  if (v.data.size() < 2 || v.data.size() % 2) return false;
-  const std::wstring w = base::Utf16BytesToWide(v.data);
-  if (w.size() < 2 || w[w.size() - 1] != L'\0' || w[w.size() - 2] != L'\0') {
-    return w == std::wstring(1, L'\0') ? (strings.clear(), true) : false;
-  }
-  size_t start = 0;
-  while (start + 1 < w.size()) {
-    const size_t end = w.find(L'\0', start);
-    if (end == start) return false;  // an empty string inside the block
-    strings.push_back(w.substr(start, end - start));
-    start = end + 1;
-  }
-  return true;
-}
+// Text that comes back unchanged from UTF-8: not one holding half of a
+// surrogate pair, which only the hex form keeps.
+bool SurvivesUtf8(const std::wstring& text) { return base::Utf8ToWide(base::WideToUtf8(text)) == text; }
 
 Json WriteValue(const RegistryValue& v) {
   std::wstring text;
@@ -201,11 +175,13 @@ Json WriteValue(const RegistryValue& v) {
   for (const auto& t : kTypeNames) {
     if (t.type == v.type) name = t.name;
   }
-  if (v.type == regtype::kString && AsSingleString(v, text)) return base::WideToUtf8(text);
-  if (v.type == regtype::kExpandString && AsSingleString(v, text)) {
+  const bool isText = base::DecodeRegistryString(v.data, text) && SurvivesUtf8(text);
+  if (v.type == regtype::kString && isText) return base::WideToUtf8(text);
+  if (v.type == regtype::kExpandString && isText) {
     return Json{{"type", name}, {"data", base::WideToUtf8(text)}};
   }
-  if (v.type == regtype::kMultiString && AsMultiString(v, strings)) {
+  if (v.type == regtype::kMultiString && base::DecodeMultiString(v.data, strings) &&
+      std::all_of(strings.begin(), strings.end(), SurvivesUtf8)) {
     Json arr = Json::array();
     for (const auto& s : strings) arr.push_back(base::WideToUtf8(s));
     return Json{{"type", name}, {"data", arr}};
@@ -236,6 +212,10 @@ std::uint32_t ReadAttributes(const Reader& r, const Json& j, const std::string& 
 }
 
 Json WriteAttributes(std::uint32_t bits) {
+  // Bits without a name (a number was read) are kept as the number.
+  std::uint32_t named = 0;
+  for (const auto& a : kAttributeNames) named |= a.bits;
+  if (bits & ~named) return bits;
   Json arr = Json::array();
   for (const auto& a : kAttributeNames) {
     if (bits & a.bits) arr.push_back(a.name);
@@ -251,6 +231,27 @@ std::uint32_t ReadState(const Reader& r, const Json& j, const std::string& where
   r.Fail(where, "unknown service state \"" + base::WideToUtf8(s) + "\"");
 }
 
+// "major.minor[.build]", each part plain decimal digits below 2^32: sscanf
+// would take a sign, blanks or trailing text, and wrap a larger number.
+OsVersionInfo ReadVersion(const Reader& r, const std::string& text, const std::string& where) {
+  auto fail = [&] { r.Fail(where, "expected major.minor[.build], such as \"6.1.7601\""); };
+  std::uint32_t parts[3] = {0, 0, 0};
+  size_t at = 0;
+  int count = 0;
+  for (;;) {
+    std::uint64_t n = 0;
+    const size_t start = at;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9' && n <= 0xFFFFFFFFu) n = n * 10 + (text[at++] - '0');
+    if (at == start || n > 0xFFFFFFFFu) fail();
+    parts[count++] = static_cast<std::uint32_t>(n);
+    if (at == text.size()) break;
+    if (text[at] != '.' || count == 3) fail();
+    ++at;
+  }
+  if (count < 2) fail();
+  return OsVersionInfo{parts[0], parts[1], parts[2], 2};
+}
+
 WindowsSpec ReadWindows(const Reader& r, const Json& j) {
   const std::string w = "/windows";
   r.Known(j, w, {"version", "windowsDirectory", "systemDirectory", "languageAbbreviation", "modulePath",
@@ -261,12 +262,7 @@ WindowsSpec ReadWindows(const Reader& r, const Json& j) {
     if (j.contains(name)) field = r.Text(j[name], w + "/" + name);
   };
   if (j.contains("version")) {
-    const std::string v = base::WideToUtf8(r.Text(j["version"], w + "/version"));
-    unsigned major = 0, minor = 0, build = 0;
-    if (std::sscanf(v.c_str(), "%u.%u.%u", &major, &minor, &build) < 2) {
-      r.Fail(w + "/version", "expected major.minor[.build], such as \"6.1.7601\"");
-    }
-    out.version = OsVersionInfo{major, minor, build, 2};
+    out.version = ReadVersion(r, base::WideToUtf8(r.Text(j["version"], w + "/version")), w + "/version");
   }
   text("windowsDirectory", out.windowsDirectory);
   text("systemDirectory", out.systemDirectory);
@@ -497,6 +493,10 @@ MachineImage ParseMachineImage(const std::string& text, const std::string& sourc
     // e.byte is one past the offending character.
     throw ImageError(source + ": " + LineAndColumn(text, e.byte ? e.byte - 1 : 0) + ": not valid JSON (" + e.what() +
                      ")");
+  } catch (const Json::exception& e) {
+    // A number too large for a double ("1e400") fails while parsing, but
+    // as out_of_range and without a place.
+    throw ImageError(source + ": not valid JSON (" + e.what() + ")");
   }
   const Reader r(source);
   r.Known(j, "", {"base", "windows", "registry", "protectedKeys", "files", "spooler", "services", "serviceDatabase",

@@ -38,11 +38,15 @@ struct WindowsSpec {
   // The environments the spooler knows; any other is refused with 1805. None
   // given: "Windows NT x86", "Windows x64", "Windows IA64" and "Windows 4.0".
   std::vector<std::wstring> spoolerEnvironments;
+
+  bool operator==(const WindowsSpec&) const = default;
 };
 
 struct RegistryKeySpec {
   std::wstring path;  // full: "HKEY_LOCAL_MACHINE\..." (HKLM, HKCU, HKU, HKCR accepted)
   std::vector<std::pair<std::wstring, RegistryValue>> values;
+
+  bool operator==(const RegistryKeySpec&) const = default;
 };
 
 struct FileSpec {
@@ -51,6 +55,8 @@ struct FileSpec {
   std::uint32_t attributes = 0;  // read-only, hidden, system, archive bits
   std::string content;           // bytes of a file
   bool locked = false;           // held open by another process: deletion fails
+
+  bool operator==(const FileSpec&) const = default;
 };
 
 struct DriverSpec {
@@ -62,6 +68,8 @@ struct DriverSpec {
   std::wstring configFile;
   std::wstring infPath;
   std::vector<std::wstring> files;  // removed with DPD_DELETE_UNUSED_FILES when no other driver lists them
+
+  bool operator==(const DriverSpec&) const = default;
 };
 
 struct PrinterSpec {
@@ -74,11 +82,15 @@ struct PrinterSpec {
   std::wstring hardwareId;          // PnPData\HardwareID
   std::vector<std::wstring> media;  // DsDriver\printMediaSupported
   bool pendingDeletion = false;     // deleted with jobs queued: goes when they are done (not in images)
+
+  bool operator==(const PrinterSpec&) const = default;
 };
 
 struct FormSpec {
   std::wstring name;
   std::uint32_t flags = spool::kFormUser;
+
+  bool operator==(const FormSpec&) const = default;
 };
 
 struct ServiceSpec {
@@ -93,20 +105,28 @@ struct ServiceSpec {
   bool hangsStarting = false;      // stays start-pending for ever
   Status stopError = 0;            // ControlService(STOP) fails with this; the state does not change
   Status startError = 0;           // StartServiceW fails with this; the state does not change
+
+  bool operator==(const ServiceSpec&) const = default;
 };
 
 struct ServiceDatabaseSpec {
   std::optional<bool> managerAccessDenied;  // the user may not open the SCM for locking
   std::optional<bool> lockedByOther;        // another process holds the lock
   std::optional<bool> lockDenied;           // locking fails with ERROR_ACCESS_DENIED
+
+  bool operator==(const ServiceDatabaseSpec&) const = default;
 };
 
 struct ProcessSpec {
   std::uint32_t processId = 0;
   std::wstring exeFile;
   bool protectedProcess = false;  // refuses PROCESS_TERMINATE
+
+  bool operator==(const ProcessSpec&) const = default;
 };
 
+// Images compare member by member: a saved image read back must equal the
+// one that was saved.
 struct MachineImage {
   std::string base;  // a built-in image applied first ("workstation", "xp-workstation")
   WindowsSpec windows;
@@ -120,6 +140,8 @@ struct MachineImage {
   std::vector<ServiceSpec> services;
   ServiceDatabaseSpec serviceDatabase;
   std::vector<ProcessSpec> processes;
+
+  bool operator==(const MachineImage&) const = default;
 };
 
 // Throws ImageError; never crashes on malformed input.

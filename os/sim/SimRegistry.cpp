@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "base/RegistryText.h"
 #include "base/Utf.h"
 #include "base/WideText.h"
 #include "os/image/MachineImage.h"
@@ -326,20 +327,12 @@ void SimRegistry::SetValue(std::wstring_view fullPath, std::wstring_view name, R
 
 void SimRegistry::SetString(std::wstring_view fullPath, std::wstring_view name, std::wstring_view text,
                             std::uint32_t type) {
-  std::wstring data(text);
-  data.push_back(L'\0');
-  SetValue(fullPath, name, RegistryValue{type, base::WideToUtf16Bytes(data)});
+  SetValue(fullPath, name, RegistryValue{type, base::EncodeRegistryString(text)});
 }
 
 void SimRegistry::SetMultiString(std::wstring_view fullPath, std::wstring_view name,
                                  const std::vector<std::wstring>& strings) {
-  std::wstring data;
-  for (const auto& s : strings) {
-    data += s;
-    data.push_back(L'\0');
-  }
-  data.push_back(L'\0');
-  SetValue(fullPath, name, RegistryValue{regtype::kMultiString, base::WideToUtf16Bytes(data)});
+  SetValue(fullPath, name, RegistryValue{regtype::kMultiString, base::EncodeMultiString(strings)});
 }
 
 void SimRegistry::Protect(std::wstring_view fullPath) {

@@ -29,6 +29,11 @@ RELEASE_PACKAGES=(wixl zip unzip)
 # Only the benchmarks count instructions.
 BENCH_PACKAGES=(valgrind)
 
+# The fuzzers (scripts/fuzz.sh): clang with libFuzzer. The runtime that
+# -fsanitize=fuzzer links, with the sanitizers', is libclang-rt-14-dev, which
+# clang-14 only recommends.
+FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev libfuzzer-14-dev)
+
 # Command -> the Debian package that provides it. Every command a script
 # calls is here unless an essential package provides it; so is every tool the
 # build itself calls (compilers, resource compilers).
@@ -58,6 +63,8 @@ declare -A PACKAGE_OF_COMMAND=(
   [import]=imagemagick-6.q16
   [convert]=imagemagick-6.q16
   [montage]=imagemagick-6.q16
+  [clang-14]=clang-14
+  [clang++-14]=clang-14
   [valgrind]=valgrind
   [callgrind_annotate]=valgrind
 )

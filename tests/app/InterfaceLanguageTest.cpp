@@ -128,6 +128,19 @@ TEST(InterfaceLanguageTest, LongLinesArriveInPiecesOfNinetyNineCharacters) {
   EXPECT_EQ(ModuleTried((std::string(99 - 11, 'x') + "serverlang=da\nserverlang=fi\n").c_str()), Module(L"FIN"));
 }
 
+TEST(InterfaceLanguageTest, ANulEndsTheTextOfItsLine) {
+  // wcsstr and wcstok see a line as a C string: what follows a NUL on the
+  // same line is not there, the next line is.
+  constexpr char kTwoLines[] = "name=a\0serverlang=de\nserverlang=fr\0serverlang=it\n";
+  auto m = MachineWithLanguageFile(nullptr);
+  m->files().AddFile(kLanguageFilePath, os::attr::kArchive, std::string(kTwoLines, sizeof kTwoLines - 1));
+  EXPECT_EQ(ReadServerLanguage(m->files()), L"FRA");
+  constexpr char kHidden[] = "x\0serverlang=de\n";
+  auto hidden = MachineWithLanguageFile(nullptr);
+  hidden->files().AddFile(kLanguageFilePath, os::attr::kArchive, std::string(kHidden, sizeof kHidden - 1));
+  EXPECT_EQ(ReadServerLanguage(hidden->files()), std::nullopt);
+}
+
 TEST(InterfaceLanguageTest, TheModuleIsNamedAfterTheExecutable) {
   EXPECT_EQ(LanguageModulePath(L"C:\\Tools\\Tessaly.backup.exe", L"FRA"), L"C:\\Tools\\Tessaly.backupFRA.dll");
   // A dot in a folder's name is not an extension; neither is one that a

@@ -43,5 +43,23 @@ TEST(UtfTest, OverlongFormsSurrogatesAndValuesBeyondUnicodeAreNoCharacters) {
   EXPECT_EQ(Utf8ToWide("\xE0\xA0\x80"), L"\x0800");
 }
 
+TEST(UtfTest, ABadSequenceNearTheEndTakesNoCharacterAfterItAlong) {
+  // Cut short by the end: one replacement for the whole remainder.
+  EXPECT_EQ(Utf8ToWide("x\xF0\x9F\x96"), L"x\xFFFD");
+  // A lead byte that announces more bytes than there are, before letters:
+  // the letters stay.
+  EXPECT_EQ(Utf8ToWide("x\xF0" "ab"), L"x\xFFFD" L"ab");
+  EXPECT_EQ(Utf8ToWide("\xE2\x82" "a"), L"\xFFFD\xFFFD" L"a");
+}
+
+TEST(UtfTest, HalfASurrogatePairIsWrittenAsAReplacementCharacter) {
+  // Well-formed UTF-8 whatever the wide text holds: "\xED\xA0\x80" would
+  // be refused by every reader of it.
+  EXPECT_EQ(WideToUtf8(L"a\xD800" L"b"), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(WideToUtf8(L"\xDC00"), "\xEF\xBF\xBD");
+  EXPECT_EQ(WideToUtf8(std::wstring{L'\xDBFF'}), "\xEF\xBF\xBD");
+  EXPECT_EQ(WideToUtf8(L"\xDBFF\xDFFF"), "\xF4\x8F\xBF\xBF");
+}
+
 }  // namespace
 }  // namespace base
