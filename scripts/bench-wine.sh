@@ -85,7 +85,7 @@ report="$(winepath -w /tmp/tessaly-bench-report.json)"
 results=()
 for n in 20 100; do
   office "$n" >"build/bench-office-$n.json"
-  for ((r = 1; r <= reps; r++)); do
+  for r in $(seq 1 "$reps"); do
     wine "$seed" "build/bench-office-$n.json" >"artifacts/bench-wine-seed.log" 2>&1 || {
       echo "seeding $n printers failed (artifacts/bench-wine-seed.log)"; exit 1; }
     startup="$(first_line /list)"
