@@ -23,34 +23,36 @@ seed=build/mingw/tools/seed/tessaly-seed.exe
 # watermark file left in Temp and its job-properties key, each printer with
 # its per-user settings key and value.
 office() {
-  local n="$1" drivers=$(( ($1 + 4) / 5 )) i d sep
+  local n="$1" drivers i d sep
+  drivers=$((n + 4))
+  drivers=$((drivers / 5))
   echo '{ "spooler": { "drivers": ['
-  for ((d = 0; d < drivers; d++)); do
+  for d in $(seq 0 $((drivers - 1))); do
     sep=','; [ $d -eq $((drivers - 1)) ] && sep=''
     printf '  {"name": "Bench Driver %d", "driverPath": "BENCH%d.DLL", "dataFile": "BENCH%d.PPD", "configFile": "BENCH%dUI.DLL"}%s\n' \
       $d $d $d $d "$sep"
   done
   echo '], "printers": ['
-  for ((i = 0; i < n; i++)); do
+  for i in $(seq 0 $((n - 1))); do
     sep=','; [ $i -eq $((n - 1)) ] && sep=''
     printf '  {"name": "Bench Printer %d", "driver": "Bench Driver %d"}%s\n' $i $((i / 5)) "$sep"
   done
   echo ']}, "registry": {'
   printf '  "HKEY_CURRENT_USER\\\\Printers\\\\Settings": {'
-  for ((i = 0; i < n; i++)); do
+  for i in $(seq 0 $((n - 1))); do
     sep=','; [ $i -eq $((n - 1)) ] && sep=''
     printf '"Bench Printer %d": "tray 1"%s' $i "$sep"
   done
   echo '},'
-  for ((i = 0; i < n; i++)); do
+  for i in $(seq 0 $((n - 1))); do
     printf '  "HKEY_CURRENT_USER\\\\Printers\\\\Settings\\\\Printers\\\\Bench Printer %d": {"Duplex": "none"},\n' $i
   done
-  for ((d = 0; d < drivers; d++)); do
+  for d in $(seq 0 $((drivers - 1))); do
     sep=','; [ $d -eq $((drivers - 1)) ] && sep=''
     printf '  "HKEY_CURRENT_USER\\\\Software\\\\NVL\\\\Job Properties\\\\Driver\\\\BENCH%d": {"Copies": "1"}%s\n' $d "$sep"
   done
   echo '}, "files": {'
-  for ((d = 0; d < drivers; d++)); do
+  for d in $(seq 0 $((drivers - 1))); do
     sep=','; [ $d -eq $((drivers - 1)) ] && sep=''
     printf '  "C:\\\\windows\\\\temp\\\\BENCH%d.wmk": {"content": "left behind"}%s\n' $d "$sep"
   done
