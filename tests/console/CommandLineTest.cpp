@@ -197,6 +197,14 @@ TEST_F(TessalyCmd, ADriverTwoChosenPrintersShareCountsOnceAsDeleted) {
   EXPECT_TRUE(out_.Printed(L"Done: 2 printer(s) deleted, 0 kept, 1 driver(s) deleted, 0 failure(s)."));
 }
 
+TEST_F(TessalyCmd, ADriverTheSpoolerKeepsEndsWithOneAndIsNotTakenAsNotInstalled) {
+  Load(R"({"base": "workstation", "spooler": {"drivers": [{"name": "Laser", "dataFile": "LASER.PPD"}],
+    "printers": [{"name": "Back", "driver": "Laser"}]}})");
+  machine_->FailWith(os::sim::Op::SpoolerDeleteDriver, 3001, L"Windows x64|Laser");
+  EXPECT_EQ(Run({L"/delete", L"Back", L"/yes"}), 1);
+  EXPECT_TRUE(out_.Complained(L"Driver Laser (Windows x64): kept: the spooler refused (3001 "));
+}
+
 TEST_F(TessalyCmd, APrinterTheSpoolerKeepsEndsWithOneAndIsReported) {
   Load(kOffice);
   machine_->FailWith(os::sim::Op::SpoolerDeletePrinter, 5, L"Reception");
