@@ -22,7 +22,7 @@ status=0
 # package they install. Once more afterwards, when every command is there to
 # be checked against dpkg.
 bash scripts/check-packages.sh || { echo "the scripts call commands whose packages they do not install"; exit 1; }
-lists=($(wanted_packages RELEASE_PACKAGES FUZZ_PACKAGES))
+lists=($(wanted_packages RELEASE_PACKAGES FUZZ_PACKAGES ANSIBLE_PACKAGES))
 packages=()
 for list in "${lists[@]}"; do
   declare -n l="$list"
@@ -81,6 +81,13 @@ if build_or_fail sanitizer configure_and_build build/asan -DCMAKE_BUILD_TYPE=Deb
     ./build/asan/tests/tessaly_tests --gtest_color=no >artifacts/sanitizer.log 2>&1
   gtest_summary sanitizer artifacts/sanitizer.log $?
 fi
+
+# The deployment recipe's Ansible playbook, through ansible-playbook's own
+# syntax check.
+bash scripts/check-playbook.sh >artifacts/playbook.log 2>&1
+code=$?
+summary+=("$(printf '%-10s %s' "playbook:" "$([ $code -eq 0 ] && echo "docs/ansible/remove-printers.yml passes ansible-playbook --syntax-check" || echo "FAIL (see artifacts/playbook.log)")")")
+[ $code -eq 0 ] || status=1
 
 # The fuzzers, briefly: each replays its committed inputs, then fuzzes for
 # fifteen seconds (scripts/fuzz.sh with more seconds for a real session).

@@ -26,6 +26,10 @@ WINE32_PACKAGES=(wine32:i386)
 # The release packages: the MSI builder and the zip tools.
 RELEASE_PACKAGES=(wixl zip unzip)
 
+# The deployment recipe's playbook is checked by Debian's Ansible:
+# ansible-core, and the collections (ansible) for ansible.windows.win_command.
+ANSIBLE_PACKAGES=(ansible-core ansible)
+
 # Only the benchmarks count instructions.
 BENCH_PACKAGES=(valgrind)
 
@@ -66,6 +70,7 @@ declare -A PACKAGE_OF_COMMAND=(
   [clang-14]=clang-14
   [clang++-14]=clang-14
   [valgrind]=valgrind
+  [ansible-playbook]=ansible-core
   [callgrind_annotate]=valgrind
 )
 
