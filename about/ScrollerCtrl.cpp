@@ -1,35 +1,9 @@
 #include "about/ScrollerCtrl.h"
 
-#include <cwchar>
-
 #include "framework/PaintDC.h"
 #include "framework/ResourceModule.h"
 
 namespace {
-
-// A class for these attributes, named after them so that the same
-// attributes always give the same class; registered once per process. The
-// common window procedure ties the window to its object from its first
-// message on.
-LPCWSTR RegisterFrameworkClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon) {
-  static wchar_t name[96];
-  const HINSTANCE instance = AfxGetInstanceHandle();
-  std::swprintf(name, sizeof name / sizeof name[0], L"Afx:%p:%x:%p:%p:%p", static_cast<void*>(instance), classStyle,
-                static_cast<void*>(cursor), static_cast<void*>(background), static_cast<void*>(icon));
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(instance, name, &existing)) return name;
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.style = classStyle;
-  wc.lpfnWndProc = AfxGetAfxWndProc();
-  wc.hInstance = instance;
-  wc.hIcon = icon;
-  wc.hCursor = cursor;
-  wc.hbrBackground = background;
-  wc.lpszClassName = name;
-  return RegisterClassExW(&wc) ? name : nullptr;
-}
 
 constexpr DWORD kScrollerStyle = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP;
 constexpr UINT kDrawFormat = DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;

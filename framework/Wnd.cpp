@@ -1,7 +1,10 @@
 #include "framework/Wnd.h"
 
+#include <cwchar>
 #include <mutex>
 #include <unordered_map>
+
+#include "framework/ResourceModule.h"
 
 namespace {
 
@@ -173,4 +176,24 @@ BOOL AfxPreTranslateMessage(MSG* msg) {
     if (wnd && wnd->PreTranslateMessage(msg)) return TRUE;
   }
   return FALSE;
+}
+
+LPCWSTR RegisterFrameworkClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon) {
+  static wchar_t name[96];
+  const HINSTANCE instance = AfxGetInstanceHandle();
+  std::swprintf(name, sizeof name / sizeof name[0], L"Afx:%p:%x:%p:%p:%p", static_cast<void*>(instance), classStyle,
+                static_cast<void*>(cursor), static_cast<void*>(background), static_cast<void*>(icon));
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(instance, name, &existing)) return name;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = classStyle;
+  wc.lpfnWndProc = AfxGetAfxWndProc();
+  wc.hInstance = instance;
+  wc.hIcon = icon;
+  wc.hCursor = cursor;
+  wc.hbrBackground = background;
+  wc.lpszClassName = name;
+  return RegisterClassExW(&wc) ? name : nullptr;
 }

@@ -102,6 +102,12 @@ class CWnd {
 LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 WNDPROC AfxGetAfxWndProc();
 
+// A window class with these attributes and the common window procedure,
+// named after them so that the same attributes always give the same class;
+// registered once per process. The name is in a buffer of its own, valid
+// until the next call. nullptr when the class cannot be registered.
+LPCWSTR RegisterFrameworkClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon);
+
 // Offers a message of a modal loop to PreTranslateMessage along the chain of
 // windows from its target up through parents and owners.
 BOOL AfxPreTranslateMessage(MSG* msg);
