@@ -10,6 +10,15 @@
 
 namespace {
 
+// The figures of one benchmark, per printer: OS-boundary calls and time.
+void ReportPerPrinter(benchmark::State& state, int printers, double calls) {
+  state.counters["printers"] = printers;
+  state.counters["calls_per_printer"] = calls / printers;
+  state.counters["time_per_printer"] =
+      benchmark::Counter(static_cast<double>(printers), benchmark::Counter::kIsIterationInvariantRate |
+                                                            benchmark::Counter::kInvert);
+}
+
 void DeleteAllRun(benchmark::State& state) {
   const int printers = static_cast<int>(state.range(0));
   double calls = 0;
@@ -37,11 +46,7 @@ void DeleteAllRun(benchmark::State& state) {
     machine.reset();
     state.ResumeTiming();
   }
-  state.counters["printers"] = printers;
-  state.counters["calls_per_printer"] = calls / printers;
-  state.counters["time_per_printer"] =
-      benchmark::Counter(static_cast<double>(printers), benchmark::Counter::kIsIterationInvariantRate |
-                                                            benchmark::Counter::kInvert);
+  ReportPerPrinter(state, printers, calls);
 }
 
 // The same delete-all run planned through TessalyCmd's logic: the plan
@@ -54,7 +59,7 @@ void DeleteAllPlan(benchmark::State& state) {
     void Error(const std::wstring&) override {}
   } out;
   const int printers = static_cast<int>(state.range(0));
-  double effects = 0;
+  double calls = 0;
   for (auto _ : state) {
     state.PauseTiming();
     auto machine = bench::GenerateOffice(printers);
@@ -70,15 +75,11 @@ void DeleteAllPlan(benchmark::State& state) {
     if (machine->spooler().printers().size() != static_cast<std::size_t>(printers)) {
       state.SkipWithError("the plan changed the machine");
     }
-    effects = static_cast<double>(machine->gate().calls());
+    calls = static_cast<double>(machine->gate().calls());
     machine.reset();
     state.ResumeTiming();
   }
-  state.counters["printers"] = printers;
-  state.counters["calls_per_printer"] = effects / printers;
-  state.counters["time_per_printer"] =
-      benchmark::Counter(static_cast<double>(printers), benchmark::Counter::kIsIterationInvariantRate |
-                                                            benchmark::Counter::kInvert);
+  ReportPerPrinter(state, printers, calls);
 }
 
 }  // namespace
