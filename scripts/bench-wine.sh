@@ -19,43 +19,40 @@ build_cross_tree x64 TessalyCmd tessaly-seed || { echo "the build failed"; exit 
 cmd=build/mingw/bin/TessalyCmd.exe
 seed=build/mingw/tools/seed/tessaly-seed.exe
 
-# office N: N printers, one driver per five of them, each driver with a
-# watermark file left in Temp and its job-properties key, each printer with
-# its per-user settings key and value.
+# items FORMAT COUNT: FORMAT once for each of 0..COUNT-1, separated by
+# commas, with @ replaced by the number.
+items() {
+  local i line
+  for i in $(seq 0 $(($2 - 1))); do
+    line="${1//@/$i}"
+    [ "$i" -lt $(($2 - 1)) ] && line="$line,"
+    echo "$line"
+  done
+}
+
+# office N: N printers, one driver per five of them (printer @ uses driver
+# @/5), each driver with a watermark file left in Temp and its
+# job-properties key, each printer with its per-user settings key and value.
 office() {
-  local n="$1" drivers i d sep
+  local n="$1" drivers i
   drivers=$((n + 4))
   drivers=$((drivers / 5))
   echo '{ "spooler": { "drivers": ['
-  for d in $(seq 0 $((drivers - 1))); do
-    sep=','; [ $d -eq $((drivers - 1)) ] && sep=''
-    printf '  {"name": "Bench Driver %d", "driverPath": "BENCH%d.DLL", "dataFile": "BENCH%d.PPD", "configFile": "BENCH%dUI.DLL"}%s\n' \
-      $d $d $d $d "$sep"
-  done
+  items '  {"name": "Bench Driver @", "driverPath": "BENCH@.DLL", "dataFile": "BENCH@.PPD", "configFile": "BENCH@UI.DLL"}' "$drivers"
   echo '], "printers": ['
   for i in $(seq 0 $((n - 1))); do
-    sep=','; [ $i -eq $((n - 1)) ] && sep=''
-    printf '  {"name": "Bench Printer %d", "driver": "Bench Driver %d"}%s\n' $i $((i / 5)) "$sep"
+    printf '  {"name": "Bench Printer %d", "driver": "Bench Driver %d"}' "$i" $((i / 5))
+    [ "$i" -lt $((n - 1)) ] && printf ','
+    echo
   done
   echo ']}, "registry": {'
-  printf '  "HKEY_CURRENT_USER\\\\Printers\\\\Settings": {'
-  for i in $(seq 0 $((n - 1))); do
-    sep=','; [ $i -eq $((n - 1)) ] && sep=''
-    printf '"Bench Printer %d": "tray 1"%s' $i "$sep"
-  done
-  echo '},'
-  for i in $(seq 0 $((n - 1))); do
-    printf '  "HKEY_CURRENT_USER\\\\Printers\\\\Settings\\\\Printers\\\\Bench Printer %d": {"Duplex": "none"},\n' $i
-  done
-  for d in $(seq 0 $((drivers - 1))); do
-    sep=','; [ $d -eq $((drivers - 1)) ] && sep=''
-    printf '  "HKEY_CURRENT_USER\\\\Software\\\\NVL\\\\Job Properties\\\\Driver\\\\BENCH%d": {"Copies": "1"}%s\n' $d "$sep"
-  done
+  echo '  "HKEY_CURRENT_USER\\Printers\\Settings": {'
+  items '    "Bench Printer @": "tray 1"' "$n"
+  echo '  },'
+  items '  "HKEY_CURRENT_USER\\Printers\\Settings\\Printers\\Bench Printer @": {"Duplex": "none"}' "$n" | sed '$s/$/,/'
+  items '  "HKEY_CURRENT_USER\\Software\\NVL\\Job Properties\\Driver\\BENCH@": {"Copies": "1"}' "$drivers"
   echo '}, "files": {'
-  for d in $(seq 0 $((drivers - 1))); do
-    sep=','; [ $d -eq $((drivers - 1)) ] && sep=''
-    printf '  "C:\\\\windows\\\\temp\\\\BENCH%d.wmk": {"content": "left behind"}%s\n' $d "$sep"
-  done
+  items '  "C:\\windows\\temp\\BENCH@.wmk": {"content": "left behind"}' "$drivers"
   echo '}}'
 }
 
