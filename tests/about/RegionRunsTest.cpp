@@ -1,6 +1,5 @@
 // The About window's outline: runs of opaque pixels become rectangles, rows
-// from the bottom up, and the list that holds them keeps every rectangle as
-// it grows. The committed picture's own region is checked on a real system
+// from the bottom up. The committed picture's own region is checked on a real system
 // (tests/about/win32).
 #include <gtest/gtest.h>
 
@@ -48,13 +47,6 @@ TEST(RegionRunsTest, ARowWhoseOnlyOpaquePixelIsTheLastGivesOnePixelAndTheRowAbov
       "#...",  // y = 2
   });
   EXPECT_EQ(runs, (std::vector<RunRect>{{0, 2, 1, 3}, {3, 1, 4, 2}}));
-}
-
-TEST(RegionRunsTest, TheListKeepsEveryRectangleInOrderAcrossItsGrowth) {
-  RectangleList list;
-  for (int i = 0; i < 85; ++i) list.Append(RunRect{i, i, i + 1, i + 1});
-  ASSERT_EQ(list.Size(), 85u);
-  for (int i = 0; i < 85; ++i) EXPECT_EQ(list[static_cast<std::size_t>(i)], (RunRect{i, i, i + 1, i + 1}));
 }
 
 }  // namespace

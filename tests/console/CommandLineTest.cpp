@@ -260,6 +260,11 @@ TEST_F(TessalyCmd, TheDriverKeptForAConnectionIsANoticeLineAndAReportEntryNotABo
   bool inkjetKept = false;
   for (const auto& d : r["drivers"]) inkjetKept = inkjetKept || (d["name"] == "Inkjet" && d["outcome"] == "kept: used by a printer that stays");
   EXPECT_TRUE(inkjetKept) << r["drivers"].dump();
+  // No local printer went, so no form was tried; Office, which stays, names Label.
+  std::map<std::string, std::string> forms;
+  for (const auto& f : r["forms"]) forms[f["name"]] = f["outcome"];
+  EXPECT_EQ(forms["Label"], "kept: named by a printer that stays");
+  EXPECT_EQ(forms["Envelope"], "not tried: no local printer was deleted");
 }
 
 TEST_F(TessalyCmd, ANameNoUtf8CanCarryStillGivesAListAndAReport) {

@@ -1,8 +1,6 @@
 // The command line: what is accepted, what is refused and why.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "console/Options.h"
 
 namespace console {
@@ -66,14 +64,6 @@ TEST(CommandLineOptions, RefusalsSayWhatIsWrong) {
     const auto p = ParseCommandLine(c.args);
     EXPECT_FALSE(p.ok) << "accepted: " << c.args.size() << " arguments";
     EXPECT_NE(p.error.find(c.mentions), std::wstring::npos) << std::string(p.error.begin(), p.error.end());
-  }
-}
-
-TEST(CommandLineOptions, TheUsageNamesEveryCommandOptionAndExitCode) {
-  const std::wstring usage = UsageText();
-  for (const auto& word : {L"/list", L"/json", L"/delete", L"/all", L"/shared:keep|delete", L"/plan", L"/report:FILE",
-                           L"/quiet", L"/yes", L"/?", L"  0  ", L"  1  ", L"  2  ", L"  3  ", L"  4  "}) {
-    EXPECT_NE(usage.find(word), std::wstring::npos) << std::string(word, word + std::wcslen(word));
   }
 }
 

@@ -35,20 +35,6 @@ const wchar_t* kLaserAffectsLaserPro = L"Deleting driver: Laser will affect driv
 
 using DriverDecisionTest = EngineFixture;
 
-TEST_F(DriverDecisionTest, TwoCheckedPrintersOfOneDriverBothTryToDeleteIt) {
-  Load(kSharing);
-  dialog_.Check(L"Office");
-  dialog_.Check(L"Annex");
-  machine_->prompts().Answer(os::mb::kIdYes);  // Branch shares the data file
-  engine_->RunDeletion();
-  const auto& p = engine_->printers();
-  EXPECT_EQ(p[0].deleteDriver, 1);
-  EXPECT_EQ(p[1].deleteDriver, 1);
-  EXPECT_EQ(Effects({"spooler.DeleteDriver Windows x64|Laser ->"}),
-            (std::vector<std::string>{"spooler.DeleteDriver Windows x64|Laser -> 0",
-                                      "spooler.DeleteDriver Windows x64|Laser -> 1797"}));
-}
-
 TEST_F(DriverDecisionTest, ACheckedPrinterWhoseDriverAnotherUsesAsksAndYesTakesTheOtherAlong) {
   Load(kSharing);
   dialog_.Check(L"Office");

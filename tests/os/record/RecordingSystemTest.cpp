@@ -171,14 +171,5 @@ TEST_F(RecordingSystemTest, PerformModeDoesTheWriteAndRecordsWhatTheSystemAnswer
   EXPECT_EQ(journal, Lines(run)) << "the same words as the machine's own journal";
 }
 
-TEST_F(RecordingSystemTest, WhatThePlanCannotSeeIsPredictedAsSuccess) {
-  // A file another program holds open is not visible through the boundary:
-  // the plan says the deletion succeeds, the run then meets the refusal.
-  // docs/report.md lists this among what a plan cannot know.
-  RecordingSystem plan(*inner_, Mode::Plan);
-  EXPECT_EQ(plan.system().files.Delete(L"C:\\Temp\\held.tmp"), error::kSuccess);
-  EXPECT_EQ(inner_->files.Delete(L"C:\\Temp\\held.tmp"), error::kSharingViolation);
-}
-
 }  // namespace
 }  // namespace os::record
