@@ -26,8 +26,8 @@ class CWnd {
   // is subclassed as soon as the window exists.
   BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
                 int height, HWND parent, HMENU menuOrId, LPVOID param = nullptr);
-  // Ties an existing window to this object and routes its messages through
-  // AfxWndProc; the window's own procedure becomes the default handling.
+  // Ties an existing window to this object and routes its messages to its
+  // WindowProc; the window's own procedure becomes the default handling.
   BOOL SubclassWindow(HWND hwnd);
   BOOL SubclassDlgItem(UINT id, CWnd* parent);
   BOOL DestroyWindow();
