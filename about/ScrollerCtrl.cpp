@@ -15,7 +15,7 @@ CScrollerCtrl::CScrollerCtrl() = default;
 CScrollerCtrl::~CScrollerCtrl() = default;
 
 BOOL CScrollerCtrl::Create(const RECT& rect, CWnd* parent) {
-  m_scrollBarOnHover = 0x00200000;
+  m_showScrollBarOnHover = true;
   LPCWSTR className =
       RegisterFrameworkClass(CS_VREDRAW | CS_HREDRAW | CS_PARENTDC, LoadCursorW(nullptr, IDC_ARROW), nullptr, nullptr);
   if (!className) return FALSE;
@@ -48,7 +48,7 @@ void CScrollerCtrl::PrepareBuffer(HDC paintDC) {
   if (client.right == m_state.bufferWidth && client.bottom == m_state.bufferHeight) return;
   m_state.bufferWidth = client.right;
   m_state.bufferHeight = client.bottom;
-  m_bufferBitmap.Attach(CreateCompatibleBitmap(paintDC, client.right, client.bottom));
+  m_bufferBitmap.reset(CreateCompatibleBitmap(paintDC, client.right, client.bottom));
   m_state.contentHeight =
       about::kContentExtra + DrawLogo(paintDC, 0, FALSE) + DrawScrollText(paintDC, 0, FALSE);
 }
@@ -67,27 +67,25 @@ int CScrollerCtrl::DrawLogo(HDC, int, BOOL) { return 0; }
 
 int CScrollerCtrl::DrawScrollText(HDC dc, int top, BOOL draw) {
   RECT layout{about::kTextMargin, top, m_state.bufferWidth - about::kTextMargin, m_state.bufferHeight};
-  HGDIOBJ font = m_font ? static_cast<HGDIOBJ>(m_font.Get()) : GetStockObject(DEFAULT_GUI_FONT);
-  HGDIOBJ previousFont = SelectObject(dc, font);
+  const HGDIOBJ font = m_font ? static_cast<HGDIOBJ>(m_font.get()) : GetStockObject(DEFAULT_GUI_FONT);
+  const os::win32::ScopedSelection selected(dc, font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, m_crText);
-  const int height = DrawTextW(dc, m_text.c_str(), static_cast<int>(m_text.size()), &layout,
-                               draw ? kDrawFormat : kDrawFormat | DT_CALCRECT);
-  SelectObject(dc, previousFont);
-  return height;
+  return DrawTextW(dc, m_text.c_str(), static_cast<int>(m_text.size()), &layout,
+                   draw ? kDrawFormat : kDrawFormat | DT_CALCRECT);
 }
 
 void CScrollerCtrl::OnPaint() {
   CPaintDC paint(this);
-  HDC memory = CreateCompatibleDC(paint.m_hDC);
+  const os::win32::ScopedMemoryDC memory(CreateCompatibleDC(paint.m_hDC));
+  // PrepareBuffer may replace the buffer: it must not be selected then, or
+  // the old bitmap could not be deleted.
   PrepareBuffer(paint.m_hDC);
-  HGDIOBJ previous = SelectObject(memory, m_bufferBitmap.Get());
-  FillBackground(memory);
+  const os::win32::ScopedSelection buffer(memory.get(), m_bufferBitmap.get());
+  FillBackground(memory.get());
   about::DrawCopies(m_state.scrollOffset, m_state.bufferHeight, m_state.wrap,
-                    [&](int top) { return DrawScrollText(memory, top, TRUE); });
-  BitBlt(paint.m_hDC, 0, 0, m_state.bufferWidth, m_state.bufferHeight, memory, 0, 0, SRCCOPY);
-  SelectObject(memory, previous);
-  DeleteDC(memory);
+                    [&](int top) { return DrawScrollText(memory.get(), top, TRUE); });
+  BitBlt(paint.m_hDC, 0, 0, m_state.bufferWidth, m_state.bufferHeight, memory.get(), 0, 0, SRCCOPY);
 }
 
 void CScrollerCtrl::OnTimer(UINT_PTR timerId) {
@@ -95,7 +93,7 @@ void CScrollerCtrl::OnTimer(UINT_PTR timerId) {
   // the user's.
   if (GetCapture() == m_hWnd) return;
 
-  if (m_scrollBarOnHover) {
+  if (m_showScrollBarOnHover) {
     RECT window;
     GetWindowRect(&window);
     POINT cursor{};

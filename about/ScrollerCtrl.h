@@ -6,9 +6,9 @@
 // closes the parent window.
 #include <string>
 
-#include "about/GdiHandle.h"
 #include "about/ScrollerModel.h"
 #include "framework/Wnd.h"
+#include "os/win32/ScopedGdi.h"
 
 class CScrollerCtrl : public CWnd {
  public:
@@ -44,10 +44,13 @@ class CScrollerCtrl : public CWnd {
 
   COLORREF m_crBackground = RGB(0, 0, 0);
   COLORREF m_crText = RGB(255, 255, 255);
-  about::GdiFont m_font;
+  os::win32::ScopedFont m_font;
   std::wstring m_text;
-  about::GdiBitmap m_bufferBitmap;
+  os::win32::ScopedBitmap m_bufferBitmap;
   about::ScrollerState m_state;
-  DWORD m_scrollBarOnHover = 1;
+  // Whether the scroll bar shows while the pointer rests on the control. A
+  // yes or no, not a style bit: the window never carries WS_VSCROLL of its
+  // own; ShowScrollBar adds and removes it.
+  bool m_showScrollBarOnHover = true;
   UINT_PTR m_pauseTimerId = about::kPauseTimerId;
 };

@@ -63,11 +63,11 @@ BOOL CSplashScreenEx::CreateAboutWindow(CWnd* parent) {
 }
 
 BOOL CSplashScreenEx::LoadAboutContent() {
-  m_bitmap.Reset();
+  m_bitmap.reset();
   const LPCWSTR name = MAKEINTRESOURCEW(about::kAboutBitmapId);
   HBITMAP bitmap = LoadBitmapW(AfxFindResourceHandle(name, RT_BITMAP), name);
   if (!bitmap) return FALSE;
-  m_bitmap.Attach(bitmap);
+  m_bitmap.reset(bitmap);
 
   BITMAP info{};
   GetObjectW(bitmap, sizeof info, &info);
@@ -96,32 +96,30 @@ HRGN CSplashScreenEx::BuildRegionFromBitmap(HBITMAP bitmap, COLORREF key) {
   BITMAP info{};
   GetObjectW(bitmap, sizeof info, &info);
 
-  HDC windowDC = GetDC(m_hWnd);
-  HDC memory = CreateCompatibleDC(windowDC);
-  ReleaseDC(m_hWnd, windowDC);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
   about::RectangleList runs;
-  about::CollectOpaqueRuns(info.bmWidth, info.bmHeight, key,
-                           [memory](int x, int y) { return static_cast<std::uint32_t>(GetPixel(memory, x, y)); },
-                           runs);
-  SelectObject(memory, previous);
-  DeleteDC(memory);
+  {
+    // The window's device context is only the memory one's model: it goes
+    // back as soon as the memory one exists.
+    const os::win32::ScopedMemoryDC memory(CreateCompatibleDC(os::win32::TakeWindowDC(m_hWnd).get()));
+    const os::win32::ScopedSelection selected(memory.get(), bitmap);
+    const HDC pixels = memory.get();
+    about::CollectOpaqueRuns(info.bmWidth, info.bmHeight, key,
+                             [pixels](int x, int y) { return static_cast<std::uint32_t>(GetPixel(pixels, x, y)); },
+                             runs);
+  }
 
   HRGN result = CreateRectRgn(0, 0, 0, 0);
   for (const about::RunRect& run : runs) {
-    HRGN piece = CreateRectRgn(run.left, run.top, run.right, run.bottom);
-    CombineRgn(result, result, piece, RGN_OR);
-    DeleteObject(piece);
+    const os::win32::ScopedRegion piece(CreateRectRgn(run.left, run.top, run.right, run.bottom));
+    CombineRgn(result, result, piece.get(), RGN_OR);
   }
   return result;
 }
 
 void CSplashScreenEx::DrawPicture(HDC target) {
-  HDC memory = CreateCompatibleDC(target);
-  HGDIOBJ previous = SelectObject(memory, m_bitmap.Get());
-  BitBlt(target, 0, 0, m_nBitmapWidth, m_nBitmapHeight, memory, 0, 0, SRCCOPY);
-  SelectObject(memory, previous);
-  DeleteDC(memory);
+  const os::win32::ScopedMemoryDC memory(CreateCompatibleDC(target));
+  const os::win32::ScopedSelection selected(memory.get(), m_bitmap.get());
+  BitBlt(target, 0, 0, m_nBitmapWidth, m_nBitmapHeight, memory.get(), 0, 0, SRCCOPY);
 }
 
 void CSplashScreenEx::Close() {

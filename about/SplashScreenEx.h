@@ -6,9 +6,9 @@
 // when its window is gone; nobody else keeps a pointer to it.
 #include <cstdint>
 
-#include "about/GdiHandle.h"
 #include "about/ScrollerCtrl.h"
 #include "framework/Wnd.h"
+#include "os/win32/ScopedGdi.h"
 
 class CSplashScreenEx : public CWnd {
  public:
@@ -39,7 +39,7 @@ class CSplashScreenEx : public CWnd {
 
   FARPROC m_fnAnimateWindow = nullptr;
   CWnd* m_pWndParent = nullptr;
-  about::GdiBitmap m_bitmap;
+  os::win32::ScopedBitmap m_bitmap;
   HRGN m_hRegion = nullptr;  // the system's once SetWindowRgn has it
   std::uint32_t m_dwStyle = 0;
   int m_nTimeOut = 2000;

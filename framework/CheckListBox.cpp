@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "os/win32/ScopedGdi.h"
+
 namespace {
 
 constexpr int kMargin = 2;  // around the check box
@@ -27,19 +29,18 @@ void CCheckListBox::SetCheck(int index, int state) {
 
 int CCheckListBox::CheckBoxSize() const {
   // The classic check box is 13 pixels at 96 dpi.
-  HDC dc = GetDC(m_hWnd);
-  const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-  if (dc) ReleaseDC(m_hWnd, dc);
+  const os::win32::ScopedWindowDC dc = os::win32::TakeWindowDC(m_hWnd);
+  const int dpi = dc ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
   return MulDiv(13, dpi, 96);
 }
 
 int CCheckListBox::ItemHeight() const {
-  HDC dc = GetDC(m_hWnd);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(WM_GETFONT)));
   TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(m_hWnd, dc);
+  {
+    const os::win32::ScopedWindowDC dc = os::win32::TakeWindowDC(m_hWnd);
+    const os::win32::ScopedSelection font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(WM_GETFONT)));
+    GetTextMetricsW(dc.get(), &tm);
+  }
   return std::max<int>(tm.tmHeight, CheckBoxSize()) + kMargin;
 }
 

@@ -1,5 +1,7 @@
 #include "framework/Wnd.h"
 
+#include <commctrl.h>
+
 #include <cwchar>
 #include <mutex>
 #include <unordered_map>
@@ -22,13 +24,16 @@ std::unordered_map<HWND, CWnd*>& Map() {
 // has returned the handle.
 thread_local CWnd* t_creating = nullptr;
 
+// A window has at most one object, so our link in its chain needs one id.
+constexpr UINT_PTR kSubclassId = 1;
+
 }  // namespace
 
 CWnd::~CWnd() {
   if (m_hWnd) {
     // A window that outlives its object would call into freed memory.
     HWND hwnd = m_hWnd;
-    if (m_pfnSuper) SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    if (m_bSubclassed) RemoveWindowSubclass(hwnd, &CWnd::SubclassProc, kSubclassId);
     Detach();
     ::DestroyWindow(hwnd);
   }
@@ -69,11 +74,11 @@ BOOL CWnd::SubclassWindow(HWND hwnd) {
   if (!hwnd || m_hWnd) return FALSE;
   Attach(hwnd);
   PreSubclassWindow();
-  WNDPROC old = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
-  // Subclassing a window that already runs AfxWndProc would make it call
-  // itself as its own default.
-  if (old != &AfxWndProc) m_pfnSuper = old;
+  // A window that already runs AfxWndProc reaches its object without a
+  // subclass; one would make it call itself as its own default.
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) != &AfxWndProc) {
+    m_bSubclassed = SetWindowSubclass(hwnd, &CWnd::SubclassProc, kSubclassId, 0) != FALSE;
+  }
   return TRUE;
 }
 
@@ -112,7 +117,7 @@ void CWnd::CenterWindow() {
 BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (m_pfnSuper) return CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+  if (m_bSubclassed) return DefSubclassProc(m_hWnd, message, wParam, lParam);
   return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
@@ -152,15 +157,24 @@ LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     wnd->Attach(hwnd);
   }
   if (!wnd) return DefWindowProcW(hwnd, message, wParam, lParam);
+  return wnd->Dispatch(message, wParam, lParam);
+}
 
-  const LRESULT result = wnd->WindowProc(message, wParam, lParam);
+LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  CWnd* wnd = FromHandlePermanent(hwnd);
+  if (!wnd) return DefSubclassProc(hwnd, message, wParam, lParam);
+  return wnd->Dispatch(message, wParam, lParam);
+}
+
+LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = WindowProc(message, wParam, lParam);
   if (message == WM_NCDESTROY) {
-    if (wnd->m_pfnSuper) {
-      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(wnd->m_pfnSuper));
-      wnd->m_pfnSuper = nullptr;
-    }
-    wnd->Detach();
-    wnd->PostNcDestroy();  // may delete the object: nothing touches it after this
+    // The common controls want every link out of the chain by the window's
+    // last message.
+    if (m_bSubclassed) RemoveWindowSubclass(m_hWnd, &CWnd::SubclassProc, kSubclassId);
+    m_bSubclassed = false;
+    Detach();
+    PostNcDestroy();  // may delete the object: nothing touches it after this
   }
   return result;
 }

@@ -4,7 +4,9 @@
 // to the object's WindowProc. A window is tied to its object either at
 // creation (its class names AfxWndProc as window procedure, as the About
 // window's class does) or afterwards by subclassing (the controls of a dialog
-// template, and the dialog itself).
+// template, and the dialog itself). Subclassing goes through the common
+// controls' subclass chain, so that letting go of a window takes only our
+// link out and keeps any that others added after it.
 #include <windows.h>
 
 class CWnd {
@@ -24,8 +26,8 @@ class CWnd {
   // is subclassed as soon as the window exists.
   BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
                 int height, HWND parent, HMENU menuOrId, LPVOID param = nullptr);
-  // Ties an existing window to this object and routes its messages through
-  // AfxWndProc; the window's own procedure becomes the default handling.
+  // Ties an existing window to this object and routes its messages to its
+  // WindowProc; the window's own procedure becomes the default handling.
   BOOL SubclassWindow(HWND hwnd);
   BOOL SubclassDlgItem(UINT id, CWnd* parent);
   BOOL DestroyWindow();
@@ -91,11 +93,16 @@ class CWnd {
 
  private:
   friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
+  // Our link in the subclass chain of a subclassed window.
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR refData);
+  // A message for this object's window, from either procedure.
+  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
   void Attach(HWND hwnd);
   HWND Detach();
   BOOL ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
-  WNDPROC m_pfnSuper = nullptr;
+  bool m_bSubclassed = false;
 };
 
 // The common window procedure, for classes whose windows are CWnd objects.

@@ -1,7 +1,10 @@
 #pragma once
-// One move-only owner for every kind of Win32 handle. A traits class names
-// the handle type, its invalid value (INVALID_HANDLE_VALUE for find handles
-// and snapshots, null for the rest) and how it is closed.
+// One move-only owner for every kind of Win32 handle: the system's here, the
+// drawing ones (GDI objects, device contexts) in ScopedGdi.h. A traits class
+// names the handle type, its invalid value (INVALID_HANDLE_VALUE for find
+// handles and snapshots, null for the rest) and how it is closed; a handle
+// whose closing needs more than the handle (a window's device context needs
+// its window) keeps that in its traits object.
 #include <windows.h>
 #include <winspool.h>
 #include <tlhelp32.h>
@@ -17,10 +20,13 @@ class ScopedHandle {
   using Handle = typename Traits::Handle;
 
   ScopedHandle() = default;
-  explicit ScopedHandle(Handle h) : handle_(h) {}
-  ScopedHandle(ScopedHandle&& other) noexcept : handle_(other.release()) {}
+  explicit ScopedHandle(Handle h, Traits traits = Traits{}) : handle_(h), traits_(traits) {}
+  ScopedHandle(ScopedHandle&& other) noexcept : handle_(other.release()), traits_(other.traits_) {}
   ScopedHandle& operator=(ScopedHandle&& other) noexcept {
-    if (this != &other) reset(other.release());
+    if (this != &other) {
+      reset(other.release());
+      traits_ = other.traits_;
+    }
     return *this;
   }
   ScopedHandle(const ScopedHandle&) = delete;
@@ -30,9 +36,17 @@ class ScopedHandle {
   Handle get() const { return handle_; }
   bool valid() const { return handle_ != Traits::Invalid(); }
   explicit operator bool() const { return valid(); }
-  Handle release() { return std::exchange(handle_, Traits::Invalid()); }
+  // The caller owns what this returns: dropping it would leak the handle.
+  [[nodiscard]] Handle release() { return std::exchange(handle_, Traits::Invalid()); }
   void reset(Handle h = Traits::Invalid()) {
-    if (valid()) Traits::Close(handle_);
+    if (valid()) {
+      // A failed call's clean-up closes handles on its way out, and the
+      // caller reads GetLastError afterwards: a close that succeeds may
+      // still overwrite the error (or fail and set its own).
+      const DWORD error = GetLastError();
+      traits_.Close(handle_);
+      SetLastError(error);
+    }
     handle_ = h;
   }
   // For APIs that return the handle through an out parameter.
@@ -43,6 +57,7 @@ class ScopedHandle {
 
  private:
   Handle handle_ = Traits::Invalid();
+  [[no_unique_address]] Traits traits_{};
 };
 
 struct RegistryKeyTraits {

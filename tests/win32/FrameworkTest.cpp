@@ -1,9 +1,11 @@
 // The framework layer on a real window manager, for what the end-to-end
 // suite cannot show: the pre-translation walk the About window relies on,
-// window objects letting go of their windows, the check list's long items
-// and manual style, and data exchange into the members.
+// window objects letting go of their windows (and of only their own link in
+// a subclass chain), the check list's long items and manual style, and data
+// exchange into the members.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -93,6 +95,30 @@ TEST(FrameworkTest, AKeyForAChildOfAnOwnedPopUpReachesThePopUpBeforeItsOwner) {
   PumpPending();
   EXPECT_EQ(log, std::vector<std::wstring>{L"owner"});
   owner.DestroyWindow();
+}
+
+// Someone else's subclass, installed after ours: counts the window's last
+// messages that reach it.
+LRESULT CALLBACK LaterSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR seen) {
+  if (message == WM_NCDESTROY) {
+    ++*reinterpret_cast<int*>(seen);
+    RemoveWindowSubclass(hwnd, &LaterSubclass, id);
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+TEST(FrameworkTest, AnObjectLettingGoOfItsWindowKeepsALaterSubclass) {
+  const HWND button = CreateWindowExW(0, L"BUTTON", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(button, nullptr);
+  int lastMessagesSeen = 0;
+  {
+    CWnd ours;
+    ASSERT_TRUE(ours.SubclassWindow(button));
+    ASSERT_TRUE(SetWindowSubclass(button, &LaterSubclass, 1, reinterpret_cast<DWORD_PTR>(&lastMessagesSeen)));
+  }  // the object destroys its window as it goes
+  EXPECT_FALSE(IsWindow(button));
+  EXPECT_EQ(lastMessagesSeen, 1) << "putting the procedure back by hand cut the later subclass out";
 }
 
 // A parent for a check list, counting its check-change notifications.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "os/win32/ScopedGdi.h"
+
 namespace e2e {
 
 std::wstring ArtifactsFolder() {
@@ -36,8 +38,8 @@ bool SaveScreenshot(const std::wstring& name, const std::vector<HWND>& windows) 
 
   // Let the windows finish painting what the last action changed.
   Sleep(400);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
+  const os::win32::ScopedWindowDC screen = os::win32::TakeWindowDC(nullptr);
+  const os::win32::ScopedMemoryDC memory(CreateCompatibleDC(screen.get()));
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width;
@@ -46,11 +48,12 @@ bool SaveScreenshot(const std::wstring& name, const std::vector<HWND>& windows) 
   info.bmiHeader.biBitCount = 24;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-  GdiFlush();
-  SelectObject(memory, old);
+  const os::win32::ScopedBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  {
+    const os::win32::ScopedSelection selected(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY);
+    GdiFlush();
+  }
 
   const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
   const DWORD imageSize = stride * static_cast<DWORD>(height);
@@ -67,26 +70,20 @@ bool SaveScreenshot(const std::wstring& name, const std::vector<HWND>& windows) 
          fwrite(bits, imageSize, 1, out) == 1;
     fclose(out);
   }
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   return ok;
 }
 
 std::vector<COLORREF> GrabPixels(const RECT& r) {
   std::vector<COLORREF> pixels;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+  const os::win32::ScopedWindowDC screen = os::win32::TakeWindowDC(nullptr);
+  const os::win32::ScopedMemoryDC memory(CreateCompatibleDC(screen.get()));
+  const os::win32::ScopedBitmap bitmap(CreateCompatibleBitmap(screen.get(), r.right - r.left, r.bottom - r.top));
+  // After the bitmap, so that it is deselected before the bitmap is deleted.
+  const os::win32::ScopedSelection selected(memory.get(), bitmap.get());
+  BitBlt(memory.get(), 0, 0, r.right - r.left, r.bottom - r.top, screen.get(), r.left, r.top, SRCCOPY);
   for (int y = 0; y < r.bottom - r.top; ++y) {
-    for (int x = 0; x < r.right - r.left; ++x) pixels.push_back(GetPixel(memory, x, y));
+    for (int x = 0; x < r.right - r.left; ++x) pixels.push_back(GetPixel(memory.get(), x, y));
   }
-  SelectObject(memory, previous);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   return pixels;
 }
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "os/win32/ScopedGdi.h"
 #include "tools/e2e/Desktop.h"
 
 namespace e2e {
@@ -56,8 +57,9 @@ TextFit DialogTwin::Measure(HWND control) const {
   TextFit fit;
   fit.text = TextOf(control);
   fit.room = ClientSize(control);
-  HDC dc = GetDC(twin_);
-  HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(twin_, WM_GETFONT, 0, 0)));
+  const os::win32::ScopedWindowDC twinDC = os::win32::TakeWindowDC(twin_);
+  const HDC dc = twinDC.get();
+  const os::win32::ScopedSelection font(dc, reinterpret_cast<HFONT>(SendMessageW(twin_, WM_GETFONT, 0, 0)));
   const LONG style = GetWindowLongW(control, GWL_STYLE);
   RECT r{0, 0, fit.room.cx, 0};
   if (ClassOf(control) == L"Static") {
@@ -78,8 +80,6 @@ TextFit DialogTwin::Measure(HWND control) const {
     }
   }
   fit.needed = SIZE{r.right - r.left, r.bottom - r.top};
-  SelectObject(dc, previous);
-  ReleaseDC(twin_, dc);
   return fit;
 }
 
