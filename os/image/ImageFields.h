@@ -82,21 +82,12 @@ struct Field {
   const char* (*refuse)(const Spec&) = nullptr;  // why it may not be given, from the members before it
   const char* unique = nullptr;  // no two objects of an array share it (ignoring case): the refusal
 
-  constexpr explicit Field(const char* n) : name(n) {}
-  constexpr Field Needed(const char* why) const { return With([&](Field& f) { f.missing = why; }); }
-  constexpr Field Always() const { return With([](Field& f) { f.always = true; }); }
-  constexpr Field Last() const { return With([](Field& f) { f.last = true; }); }
-  constexpr Field Otherwise(Type (*fn)(const Spec&)) const { return With([&](Field& f) { f.otherwise = fn; }); }
-  constexpr Field Refused(const char* (*fn)(const Spec&)) const { return With([&](Field& f) { f.refuse = fn; }); }
-  constexpr Field Unique(const char* why) const { return With([&](Field& f) { f.unique = why; }); }
-
- private:
-  template <typename Change>
-  constexpr Field With(Change change) const {
-    Field f = *this;
-    change(f);
-    return f;
-  }
+  constexpr Field Needed(const char* why) const { Field f = *this; f.missing = why; return f; }
+  constexpr Field Always() const { Field f = *this; f.always = true; return f; }
+  constexpr Field Last() const { Field f = *this; f.last = true; return f; }
+  constexpr Field Otherwise(Type (*fn)(const Spec&)) const { Field f = *this; f.otherwise = fn; return f; }
+  constexpr Field Refused(const char* (*fn)(const Spec&)) const { Field f = *this; f.refuse = fn; return f; }
+  constexpr Field Unique(const char* why) const { Field f = *this; f.unique = why; return f; }
 };
 
 // An object whose members belong to the object around it (the spooler's
@@ -110,7 +101,7 @@ struct Nested {
 
 template <auto Member, typename Kind>
 constexpr Field<Member, Kind> F(const char* name) {
-  return Field<Member, Kind>(name);
+  return {name};
 }
 
 inline constexpr std::tuple kWindowsFields{

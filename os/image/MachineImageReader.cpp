@@ -4,6 +4,7 @@
 #include <cctype>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <span>
 
 #include "base/RegistryText.h"
 #include "base/Utf.h"
@@ -16,70 +17,62 @@ namespace {
 using Json = nlohmann::ordered_json;
 using namespace fields;
 
+using Where = const std::string&;
+
 class Reader {
  public:
   explicit Reader(std::string source) : source_(std::move(source)) {}
 
-  [[noreturn]] void Fail(const std::string& where, const std::string& what) const {
+  [[noreturn]] void Fail(Where where, const std::string& what) const {
     throw ImageError(source_ + ": at " + (where.empty() ? "/" : where) + ": " + what);
   }
+  void Check(bool ok, Where where, const char* what) const {
+    if (!ok) Fail(where, what);
+  }
 
-  const Json& Object(const Json& j, const std::string& where) const {
-    if (!j.is_object()) Fail(where, "expected an object");
-    return j;
-  }
-  const Json& Array(const Json& j, const std::string& where) const {
-    if (!j.is_array()) Fail(where, "expected an array");
-    return j;
-  }
-  std::wstring Text(const Json& j, const std::string& where) const {
-    if (!j.is_string()) Fail(where, "expected a string");
+  const Json& Object(const Json& j, Where w) const { return Check(j.is_object(), w, "expected an object"), j; }
+  const Json& Array(const Json& j, Where w) const { return Check(j.is_array(), w, "expected an array"), j; }
+  std::wstring Text(const Json& j, Where w) const {
+    Check(j.is_string(), w, "expected a string");
     return base::Utf8ToWide(j.get<std::string>());
   }
-  std::uint64_t Number(const Json& j, const std::string& where) const {
-    if (!j.is_number_unsigned() && !(j.is_number_integer() && j.get<std::int64_t>() >= 0)) {
-      Fail(where, "expected a non-negative whole number");
-    }
+  std::uint64_t Number(const Json& j, Where w) const {
+    Check(j.is_number_unsigned() || (j.is_number_integer() && j.get<std::int64_t>() >= 0), w,
+          "expected a non-negative whole number");
     return j.get<std::uint64_t>();
   }
   // A 32-bit field (a DWORD): a larger number is refused, never wrapped.
-  std::uint32_t Dword(const Json& j, const std::string& where) const {
+  std::uint32_t Dword(const Json& j, Where where) const {
     const std::uint64_t n = Number(j, where);
     if (n > 0xFFFFFFFFu) Fail(where, "expected a number below 2^32");
     return static_cast<std::uint32_t>(n);
   }
-  bool Flag(const Json& j, const std::string& where) const {
-    if (!j.is_boolean()) Fail(where, "expected true or false");
-    return j.get<bool>();
-  }
-  std::vector<std::wstring> Texts(const Json& j, const std::string& where) const {
+  std::vector<std::wstring> Texts(const Json& j, Where w) const {
     std::vector<std::wstring> out;
-    for (size_t i = 0; i < Array(j, where).size(); ++i) out.push_back(Text(j[i], where + "/" + std::to_string(i)));
+    for (size_t i = 0; i < Array(j, w).size(); ++i) out.push_back(Text(j[i], w + "/" + std::to_string(i)));
     return out;
   }
   // Each member of an object with its place, in the object's order.
   template <typename Each>
-  void Members(const Json& j, const std::string& where, Each each) const {
-    for (auto it = Object(j, where).begin(); it != j.end(); ++it) each(it.key(), it.value(), where + "/" + it.key());
+  void Members(const Json& j, Where w, Each each) const {
+    for (auto it = Object(j, w).begin(); it != j.end(); ++it) each(it.key(), it.value(), w + "/" + it.key());
   }
   // Only the members named may be there: a misspelt one is refused.
   template <typename IsKnown>
-  void OnlyKnown(const Json& j, const std::string& where, IsKnown known) const {
-    Members(j, where, [&](const std::string& key, const Json&, const std::string& at) {
-      if (!known(key)) Fail(at, "unknown field");
-    });
+  void OnlyKnown(const Json& j, Where w, IsKnown known) const {
+    Members(j, w, [&](const std::string& key, const Json&, Where at) { Check(known(key), at, "unknown field"); });
   }
 
  private:
   std::string source_;
 };
 
-template <size_t N>
-const Named* Find(const Named (&names)[N], const std::string& name) {
+// The value of a name of the table, or the refusal.
+std::uint32_t ValueOf(const Reader& r, std::span<const Named> names, const std::string& name, Where w, const std::string& refusal) {
   for (const auto& n : names) {
-    if (name == n.name) return &n;
+    if (name == n.name) return n.value;
   }
-  return nullptr;
+  r.Fail(w, refusal);
 }
 
 std::vector<std::uint8_t> FromHex(const Reader& r, const std::string& hex, const std::string& where) {
@@ -117,15 +110,9 @@ RegistryValue ReadValue(const Reader& r, const Json& j, const std::string& where
   if (!j.contains(kValueType)) r.Fail(where, "a value needs a type");
   const Json& t = j[kValueType];
   const std::string tw = where + "/" + kValueType;
-  std::uint32_t type = 0;
-  if (t.is_number()) {
-    type = r.Dword(t, tw);
-  } else {
-    const std::string name = t.is_string() ? t.get<std::string>() : "";
-    const Named* found = Find(kRegistryTypes, name);
-    if (!found) r.Fail(tw, "unknown registry type \"" + name + "\"");
-    type = found->value;
-  }
+  const std::string name = t.is_string() ? t.get<std::string>() : "";
+  const std::uint32_t type =
+      t.is_number() ? r.Dword(t, tw) : ValueOf(r, kRegistryTypes, name, tw, "unknown registry type \"" + name + "\"");
   if (j.contains(kValueHex)) return RegistryValue{type, FromHex(r, j[kValueHex], where + "/" + kValueHex)};
   if (!j.contains(kValueData)) r.Fail(where, "a value needs data or hex");
   const Json& d = j[kValueData];
@@ -164,8 +151,6 @@ OsVersionInfo ReadVersion(const Reader& r, const std::string& text, const std::s
 
 // ---- the kinds of member ----
 
-using Where = const std::string&;
-
 void Read(const Reader& r, const Json& j, Where w, Text, std::wstring& out) { out = r.Text(j, w); }
 void Read(const Reader& r, const Json& j, Where w, Bytes, std::string& out) { out = base::WideToUtf8(r.Text(j, w)); }
 void Read(const Reader& r, const Json& j, Where w, BaseName, std::string& out) {
@@ -175,10 +160,13 @@ void Read(const Reader& r, const Json& j, Where w, BaseName, std::string& out) {
 void Read(const Reader& r, const Json& j, Where w, Dword, std::uint32_t& out) { out = r.Dword(j, w); }
 void Read(const Reader& r, const Json& j, Where w, ControlSet, int& out) {
   const auto n = r.Number(j, w);
-  if (n < 1 || n > 999) r.Fail(w, "expected a control set number from 1 to 999");
+  r.Check(n >= 1 && n <= 999, w, "expected a control set number from 1 to 999");
   out = static_cast<int>(n);
 }
-void Read(const Reader& r, const Json& j, Where w, Flag, bool& out) { out = r.Flag(j, w); }
+void Read(const Reader& r, const Json& j, Where w, Flag, bool& out) {
+  r.Check(j.is_boolean(), w, "expected true or false");
+  out = j.get<bool>();
+}
 void Read(const Reader& r, const Json& j, Where w, Texts, std::vector<std::wstring>& out) { out = r.Texts(j, w); }
 void Read(const Reader& r, const Json& j, Where w, Version, OsVersionInfo& out) {
   out = ReadVersion(r, base::WideToUtf8(r.Text(j, w)), w);
@@ -194,21 +182,15 @@ void Read(const Reader& r, const Json& j, Where w, Attributes, std::uint32_t& ou
     return;
   }
   for (const auto& name : r.Array(j, w)) {
-    const Named* found = name.is_string() ? Find(kAttributes, name.get<std::string>()) : nullptr;
-    if (!found) r.Fail(w, "unknown attribute " + name.dump());
-    out |= found->value;
+    out |= ValueOf(r, kAttributes, name.is_string() ? name.get<std::string>() : "", w, "unknown attribute " + name.dump());
   }
 }
 void Read(const Reader& r, const Json& j, Where w, ServiceState, std::uint32_t& out) {
   const std::string name = base::WideToUtf8(r.Text(j, w));
-  const Named* found = Find(kStates, name);
-  if (!found) r.Fail(w, "unknown service state \"" + name + "\"");
-  out = found->value;
+  out = ValueOf(r, kStates, name, w, "unknown service state \"" + name + "\"");
 }
 void Read(const Reader& r, const Json& j, Where w, FormKind, std::uint32_t& out) {
-  const Named* found = Find(kFormKinds, base::WideToUtf8(r.Text(j, w)));
-  if (!found) r.Fail(w, "expected builtin, user or printer");
-  out = found->value;
+  out = ValueOf(r, kFormKinds, base::WideToUtf8(r.Text(j, w)), w, "expected builtin, user or printer");
 }
 void Read(const Reader& r, const Json& j, Where w, Jobs, std::vector<std::uint32_t>& out) {
   if (j.is_array()) {
@@ -216,7 +198,7 @@ void Read(const Reader& r, const Json& j, Where w, Jobs, std::vector<std::uint32
     return;
   }
   const auto count = r.Number(j, w);
-  if (count > 100000) r.Fail(w, "too many jobs");
+  r.Check(count <= 100000, w, "too many jobs");
   for (std::uint32_t k = 1; k <= count; ++k) out.push_back(k);
 }
 void Read(const Reader& r, const Json& j, Where w, RegistryKeys, std::vector<RegistryKeySpec>& out) {
@@ -224,9 +206,8 @@ void Read(const Reader& r, const Json& j, Where w, RegistryKeys, std::vector<Reg
     RegistryKeySpec key{base::Utf8ToWide(path), {}};
     RootKey root;
     std::wstring rest;
-    if (!SplitRegistryPath(key.path, root, rest)) {
-      r.Fail(at, "a key path must start with HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_USERS or HKEY_CLASSES_ROOT");
-    }
+    r.Check(SplitRegistryPath(key.path, root, rest), at,
+            "a key path must start with HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_USERS or HKEY_CLASSES_ROOT");
     r.Members(values, at, [&](const std::string& name, const Json& value, Where valueAt) {
       key.values.emplace_back(base::Utf8ToWide(name), ReadValue(r, value, valueAt));
     });
@@ -234,24 +215,52 @@ void Read(const Reader& r, const Json& j, Where w, RegistryKeys, std::vector<Reg
   });
 }
 
+// What a member holds when it is there.
+template <typename T>
+T Bare(T*);
+template <typename T>
+T Bare(std::optional<T>*);
+
+template <auto Member, typename Kind, typename Spec>
+void ReadMember(const Reader& r, const Json& j, Where where, const Field<Member, Kind>& f, Spec& spec) {
+  if (!j.contains(f.name)) {
+    if (f.otherwise) spec.*Member = f.otherwise(spec);
+    return;
+  }
+  const std::string w = where + "/" + f.name;
+  if (const char* why = f.refuse ? f.refuse(spec) : nullptr) r.Fail(w, why);
+  decltype(Bare(&(spec.*Member))) value{};
+  Read(r, j[f.name], w, Kind{}, value);
+  spec.*Member = std::move(value);
+}
+
 template <const auto& Table, typename Spec>
-void ReadObject(const Reader& r, const Json& j, Where where, Spec& spec);
+void ReadMember(const Reader& r, const Json& j, Where where, const Nested<Table>& f, Spec& spec) {
+  if (j.contains(f.name)) Read(r, j[f.name], where + "/" + f.name, Object<Table>{}, spec);
+}
+
+// Unknown members first, then missing ones, then each member in the
+// table's order.
+template <const auto& Table, typename Spec>
+void Read(const Reader& r, const Json& j, Where where, Object<Table>, Spec& spec) {
+  r.OnlyKnown(j, where, [](const std::string& key) {
+    return std::apply([&](const auto&... f) { return ((key == f.name) || ...); }, Table);
+  });
+  std::apply([&](const auto&... f) { (r.Check(!f.missing || j.contains(f.name), where, f.missing), ...); }, Table);
+  for (const bool last : {false, true}) {
+    std::apply([&](const auto&... f) { ((f.last == last ? ReadMember(r, j, where, f, spec) : void()), ...); }, Table);
+  }
+}
 
 void Read(const Reader& r, const Json& j, Where w, Files, std::vector<FileSpec>& out) {
   r.Members(j, w, [&](const std::string& path, const Json& entry, Where at) {
     FileSpec file;
     file.path = base::Utf8ToWide(path);
-    if (file.path.size() < 3 || file.path[1] != L':' || file.path[2] != L'\\') {
-      r.Fail(at, "expected a full path on a drive, such as C:\\Windows\\Temp");
-    }
-    ReadObject<kFileFields>(r, entry, at, file);
+    r.Check(file.path.size() >= 3 && file.path[1] == L':' && file.path[2] == L'\\', at,
+            "expected a full path on a drive, such as C:\\Windows\\Temp");
+    Read(r, entry, at, Object<kFileFields>{}, file);
     out.push_back(std::move(file));
   });
-}
-
-template <const auto& Table, typename Spec>
-void Read(const Reader& r, const Json& j, Where w, Object<Table>, Spec& out) {
-  ReadObject<Table>(r, j, w, out);
 }
 
 template <auto Member, typename Kind, typename Spec>
@@ -269,51 +278,9 @@ void Read(const Reader& r, const Json& j, Where w, Objects<Table>, std::vector<S
   for (size_t i = 0; i < items.size(); ++i) {
     const std::string at = w + "/" + std::to_string(i);
     Spec spec;
-    ReadObject<Table>(r, items[i], at, spec);
+    Read(r, items[i], at, Object<Table>{}, spec);
     std::apply([&](const auto&... f) { (Distinct(r, out, spec, at, f), ...); }, Table);
     out.push_back(std::move(spec));
-  }
-}
-
-// ---- members and objects ----
-
-template <typename T>
-struct Bare {
-  using Type = T;
-};
-template <typename T>
-struct Bare<std::optional<T>> {
-  using Type = T;
-};
-
-template <auto Member, typename Kind, typename Spec>
-void ReadMember(const Reader& r, const Json& j, Where where, const Field<Member, Kind>& f, Spec& spec) {
-  if (!j.contains(f.name)) {
-    if (f.otherwise) spec.*Member = f.otherwise(spec);
-    return;
-  }
-  const std::string w = where + "/" + f.name;
-  if (const char* why = f.refuse ? f.refuse(spec) : nullptr) r.Fail(w, why);
-  typename Bare<typename Field<Member, Kind>::Type>::Type value{};
-  Read(r, j[f.name], w, Kind{}, value);
-  spec.*Member = std::move(value);
-}
-
-template <const auto& Table, typename Spec>
-void ReadMember(const Reader& r, const Json& j, Where where, const Nested<Table>& f, Spec& spec) {
-  if (j.contains(f.name)) ReadObject<Table>(r, j[f.name], where + "/" + f.name, spec);
-}
-
-// Unknown members first, then missing ones, then each member in the
-// table's order.
-template <const auto& Table, typename Spec>
-void ReadObject(const Reader& r, const Json& j, Where where, Spec& spec) {
-  r.OnlyKnown(j, where, [](const std::string& key) {
-    return std::apply([&](const auto&... f) { return ((key == f.name) || ...); }, Table);
-  });
-  std::apply([&](const auto&... f) { ((f.missing && !j.contains(f.name) ? r.Fail(where, f.missing) : void()), ...); }, Table);
-  for (const bool last : {false, true}) {
-    std::apply([&](const auto&... f) { ((f.last == last ? ReadMember(r, j, where, f, spec) : void()), ...); }, Table);
   }
 }
 
@@ -359,7 +326,7 @@ MachineImage ParseMachineImage(const std::string& text, const std::string& sourc
   }
   MachineImage image;
   try {
-    ReadObject<kMachineFields>(Reader(source), j, "", image);
+    Read(Reader(source), j, "", Object<kMachineFields>{}, image);
   } catch (const Json::exception& e) {
     throw ImageError(source + ": " + e.what());
   }

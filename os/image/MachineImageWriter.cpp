@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <nlohmann/json.hpp>
+#include <span>
 
 #include "base/RegistryText.h"
 #include "base/Utf.h"
@@ -15,8 +16,7 @@ namespace {
 using Json = nlohmann::ordered_json;
 using namespace fields;
 
-template <size_t N>
-const char* NameOf(const Named (&names)[N], std::uint32_t value) {
+const char* NameOf(std::span<const Named> names, std::uint32_t value) {
   for (const auto& n : names) {
     if (n.value == value) return n.name;
   }
@@ -118,36 +118,15 @@ Json Write(const std::vector<RegistryKeySpec>& v, RegistryKeys) {
 }
 
 template <const auto& Table, typename Spec>
-Json WriteObject(const Spec& spec);
-
-Json Write(const std::vector<FileSpec>& v, Files) {
-  Json files = Json::object();
-  for (const auto& f : v) files[base::WideToUtf8(f.path)] = WriteObject<kFileFields>(f);
-  return files;
-}
-
+Json Write(const Spec& spec, Object<Table>);
 template <const auto& Table, typename Spec>
-Json Write(const Spec& v, Object<Table>) {
-  return WriteObject<Table>(v);
-}
-
-template <const auto& Table, typename Spec>
-Json Write(const std::vector<Spec>& v, Objects<Table>) {
-  Json arr = Json::array();
-  for (const auto& spec : v) arr.push_back(WriteObject<Table>(spec));
-  return arr;
-}
-
-// ---- members and objects ----
+Json Write(const std::vector<Spec>& v, Objects<Table>);
+Json Write(const std::vector<FileSpec>& v, Files);
 
 template <typename T>
-const T& Bare(const T& v) {
-  return v;
-}
+const T& Bare(const T& v) { return v; }
 template <typename T>
-const T& Bare(const std::optional<T>& v) {
-  return *v;
-}
+const T& Bare(const std::optional<T>& v) { return *v; }
 
 template <auto Member, typename Kind, typename Spec>
 void WriteMember(Json& out, const Field<Member, Kind>& f, const Spec& spec) {
@@ -159,19 +138,32 @@ void WriteMember(Json& out, const Field<Member, Kind>& f, const Spec& spec) {
 
 template <const auto& Table, typename Spec>
 void WriteMember(Json& out, const Nested<Table>& f, const Spec& spec) {
-  Json j = WriteObject<Table>(spec);
+  Json j = Write(spec, Object<Table>{});
   if (!j.empty()) out[f.name] = std::move(j);
 }
 
 template <const auto& Table, typename Spec>
-Json WriteObject(const Spec& spec) {
+Json Write(const Spec& spec, Object<Table>) {
   Json out = Json::object();
   std::apply([&](const auto&... f) { (WriteMember(out, f, spec), ...); }, Table);
   return out;
 }
 
+Json Write(const std::vector<FileSpec>& v, Files) {
+  Json files = Json::object();
+  for (const auto& f : v) files[base::WideToUtf8(f.path)] = Write(f, Object<kFileFields>{});
+  return files;
+}
+
+template <const auto& Table, typename Spec>
+Json Write(const std::vector<Spec>& v, Objects<Table>) {
+  Json arr = Json::array();
+  for (const auto& spec : v) arr.push_back(Write(spec, Object<Table>{}));
+  return arr;
+}
+
 }  // namespace
 
-std::string WriteMachineImage(const MachineImage& image) { return WriteObject<kMachineFields>(image).dump(2); }
+std::string WriteMachineImage(const MachineImage& image) { return Write(image, Object<kMachineFields>{}).dump(2); }
 
 }  // namespace os::image
