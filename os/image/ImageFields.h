@@ -56,21 +56,18 @@ inline constexpr Named kRegistryTypes[] = {
     {"REG_DWORD", regtype::kDword},       {"REG_MULTI_SZ", regtype::kMultiString},  {"REG_QWORD", regtype::kQword},
     {"REG_NONE", regtype::kNone}};
 
-template <typename>
-struct MemberOf;
 template <typename S, typename T>
-struct MemberOf<T S::*> {
-  using Spec = S;
-  using Type = T;
-};
+S SpecOf(T S::*);
+template <typename S, typename T>
+T TypeOf(T S::*);
 
 // One member: its JSON name, where it goes and what kind it is. A member is
 // left out of a saved image when it is empty (or what its absence reads as)
 // unless it is always written.
 template <auto Member, typename Kind>
 struct Field {
-  using Spec = typename MemberOf<decltype(Member)>::Spec;
-  using Type = typename MemberOf<decltype(Member)>::Type;
+  using Spec = decltype(SpecOf(Member));
+  using Type = decltype(TypeOf(Member));
 
   const char* name;
   const char* missing = nullptr;  // required: the refusal when it is absent

@@ -149,8 +149,6 @@ OsVersionInfo ReadVersion(const Reader& r, const std::string& text, const std::s
   return OsVersionInfo{parts[0], parts[1], parts[2], 2};
 }
 
-// ---- the kinds of member ----
-
 void Read(const Reader& r, const Json& j, Where w, Text, std::wstring& out) { out = r.Text(j, w); }
 void Read(const Reader& r, const Json& j, Where w, Bytes, std::string& out) { out = base::WideToUtf8(r.Text(j, w)); }
 void Read(const Reader& r, const Json& j, Where w, BaseName, std::string& out) {

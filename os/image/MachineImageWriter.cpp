@@ -2,7 +2,6 @@
 // ImageFields.h), so that what was read is saved so that it reads back the
 // same.
 #include <algorithm>
-#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <span>
 
@@ -24,12 +23,9 @@ const char* NameOf(std::span<const Named> names, std::uint32_t value) {
 }
 
 std::string ToHex(const std::vector<std::uint8_t>& bytes) {
+  static const char digits[] = "0123456789abcdef";
   std::string out;
-  char buf[3];
-  for (auto b : bytes) {
-    std::snprintf(buf, sizeof buf, "%02x", b);
-    out += buf;
-  }
+  for (auto b : bytes) out += {digits[b >> 4], digits[b & 15]};
   return out;
 }
 
@@ -68,8 +64,6 @@ Json WriteValue(const RegistryValue& v) {
   if (data.is_null()) return Json{{kValueType, v.type}, {kValueHex, ToHex(v.data)}};
   return Json{{kValueType, NameOf(kRegistryTypes, v.type)}, {kValueData, std::move(data)}};
 }
-
-// ---- the kinds of member ----
 
 Json Write(const std::wstring& v, Text) { return base::WideToUtf8(v); }
 Json Write(const std::string& v, Bytes) { return v; }
