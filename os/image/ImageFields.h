@@ -72,8 +72,8 @@ struct Field {
   const char* name;
   const char* missing = nullptr;  // required: the refusal when it is absent
   bool always = false;
-  // Read after the other members: which fault an image with several is
-  // refused for does not change with the order they are written in.
+  // Read after the others: an image with faults in several members is
+  // refused for the same one whatever order the table writes them in.
   bool last = false;
   Type (*otherwise)(const Spec&) = nullptr;      // its value when absent, from the members before it
   const char* (*refuse)(const Spec&) = nullptr;  // why it may not be given, from the members before it

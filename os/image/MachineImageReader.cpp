@@ -1,4 +1,4 @@
-// Reading a machine image (see README.md beside this file): every object is
+// Reading a machine image (os/sim/README.md): every object is
 // checked against its table in ImageFields.h, so a misspelt field is refused
 // instead of silently ignored, and every refusal names its place.
 #include <cctype>
