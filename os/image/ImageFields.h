@@ -44,10 +44,8 @@ struct Named {
 };
 inline constexpr Named kAttributes[] = {
     {"readonly", attr::kReadOnly}, {"hidden", attr::kHidden}, {"system", attr::kSystem}, {"archive", attr::kArchive}};
-inline constexpr Named kStates[] = {{"stopped", svc::kStopped},
-                                    {"start-pending", svc::kStartPending},
-                                    {"stop-pending", svc::kStopPending},
-                                    {"running", svc::kRunning},
+inline constexpr Named kStates[] = {{"stopped", svc::kStopped},     {"start-pending", svc::kStartPending},
+                                    {"stop-pending", svc::kStopPending}, {"running", svc::kRunning},
                                     {"paused", svc::kPaused}};
 inline constexpr Named kFormKinds[] = {
     {"builtin", spool::kFormBuiltin}, {"user", spool::kFormUser}, {"printer", spool::kFormPrinter}};
