@@ -56,22 +56,9 @@ std::wstring MessageFor(const RunOutcome& outcome, std::uint32_t status) {
 }  // namespace
 
 std::string JsonText(const std::wstring& text) {
-  // A Windows name may hold a lone surrogate, which no UTF-8 can carry: it
-  // becomes one U+FFFD, as the name would show in a console.
-  std::wstring paired = text;
-  for (std::size_t i = 0; i < paired.size(); ++i) {
-    const char16_t c = static_cast<char16_t>(paired[i]);
-    const bool high = c >= 0xD800 && c < 0xDC00;
-    const bool low = c >= 0xDC00 && c < 0xE000;
-    const bool pairs = high && i + 1 < paired.size() && static_cast<char16_t>(paired[i + 1]) >= 0xDC00 &&
-                       static_cast<char16_t>(paired[i + 1]) < 0xE000;
-    if (pairs) {
-      ++i;
-    } else if (high || low) {
-      paired[i] = L'\xFFFD';
-    }
-  }
-  return base::WideToUtf8(paired);
+  // A Windows name may hold a lone surrogate, which no UTF-8 can carry: the
+  // conversion writes it as one U+FFFD, as the name would show in a console.
+  return base::WideToUtf8(text);
 }
 
 std::string ReportJson(const ReportHeader& header, const Request* request, const RunOutcome* outcome, int exitCode,

@@ -59,6 +59,7 @@ TEST(UtfTest, HalfASurrogatePairIsWrittenAsAReplacementCharacter) {
   EXPECT_EQ(WideToUtf8(L"\xDC00"), "\xEF\xBF\xBD");
   EXPECT_EQ(WideToUtf8(std::wstring{L'\xDBFF'}), "\xEF\xBF\xBD");
   EXPECT_EQ(WideToUtf8(L"\xDBFF\xDFFF"), "\xF4\x8F\xBF\xBF");
+  EXPECT_EQ(WideToUtf8(L"\xD800\xDC00"), "\xF0\x90\x80\x80");  // the first pair
 }
 
 }  // namespace

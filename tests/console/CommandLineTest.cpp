@@ -307,6 +307,8 @@ TEST_F(TessalyCmd, TheReportHoldsTheRequestEveryPrinterDriverFormAndEffect) {
   for (const auto& p : r["printers"]) {
     EXPECT_TRUE(p["deleted"].get<bool>()) << p.dump();
     EXPECT_EQ(p["outcome"], "deleted");
+    if (p["type"] == "connection") EXPECT_EQ(p["server"], "\\\\print1");
+    else EXPECT_FALSE(p.contains("server")) << p.dump();
   }
   std::set<std::string> deletedDrivers;
   for (const auto& d : r["drivers"]) {

@@ -21,7 +21,7 @@ constexpr const char* kImage = R"({
   "spooler": {
     "drivers": [{"name": "Laser", "dataFile": "LASER.PPD"}],
     "printers": [{"name": "Office", "driver": "Laser", "jobs": [4, 9]},
-                 {"name": "\\\\srv\\lp", "server": "\\\\srv", "driver": "Laser"}]
+                 {"name": "\\\\srv\\lp", "server": "\\\\srv", "driver": "Laser", "jobs": 2}]
   },
   "services": [{"name": "Fax", "dependsOn": ["Spooler"], "state": "stopped"}],
   "processes": [{"pid": 4242, "name": "Quellix.exe"}]
@@ -46,6 +46,7 @@ TEST(MachineImageTest, ASavedImageLoadsIntoTheSameMachine) {
   ASSERT_TRUE(odd);
   EXPECT_EQ(odd->data, (std::vector<std::uint8_t>{0x41, 0, 0x42, 0}));
   EXPECT_EQ(second->spooler().FindPrinter(L"Office")->jobs, (std::vector<std::uint32_t>{4, 9}));
+  EXPECT_EQ(second->spooler().FindPrinter(L"\\\\srv\\lp")->jobs, (std::vector<std::uint32_t>{1, 2})) << "a count of jobs";
 }
 
 TEST(MachineImageTest, ABrokenImageIsNamedWithThePlaceAndTheFault) {
