@@ -257,8 +257,9 @@ class RecordingSpooler final : public Spooler {
             L"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\" + std::wstring(env) + L"\\Drivers\\Version-" +
                 std::to_wstring(d.version) + L"\\" + d.name,
             regaccess::kRead);
-        RegistryValue inf;
-        if (key.ok() && key.value->QueryValue(L"InfPath", inf) == error::kSuccess) {
+        const auto read = key.ok() ? key.value->QueryValue(L"InfPath") : Result<RegistryValue>::Fail(key.status);
+        const RegistryValue& inf = read.value;
+        if (read.ok()) {
           for (std::size_t i = 0; i + 1 < inf.data.size(); i += 2) {
             const wchar_t c = static_cast<wchar_t>(inf.data[i] | (inf.data[i + 1] << 8));
             if (c == 0) break;

@@ -149,8 +149,7 @@ TEST_F(Contract, UnusedFormsLoseTheirRegistryTracesAndKeptFormsKeepThem) {
   auto& registry = sys.os().registry;
   auto hasValue = [&](const wchar_t* name) {
     auto key = registry.OpenKey(os::RootKey::LocalMachine, forms, os::regaccess::kRead);
-    os::RegistryValue value;
-    return key.ok() && key.value->QueryValue(name, value) == os::error::kSuccess;
+    return key.ok() && key.value->QueryValue(name).ok();
   };
   auto hasKey = [&](const wchar_t* name) {
     return registry.OpenKey(os::RootKey::LocalMachine, forms + L"\\" + name, os::regaccess::kRead).ok();
