@@ -22,7 +22,7 @@ struct PrinterOutcome {
   // "deleted", "not chosen", "answer No", "spooler refused", "brought in by /shared:delete"
   std::wstring outcome;
   os::Status status = os::error::kSuccess;  // the spooler's refusal
-  std::wstring message;      // the system's text for it
+  std::wstring message;                     // the system's text for it
 };
 
 struct DriverOutcome {
