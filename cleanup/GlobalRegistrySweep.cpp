@@ -91,17 +91,24 @@ std::wstring PathOf(const SweepStep& step) {
   return step.path;
 }
 
+// The names an enumeration gives from index 0 until its first failure.
+template <class Enumerate>
+std::vector<std::wstring> NamesUntilFailure(Enumerate enumerate) {
+  std::vector<std::wstring> names;
+  for (std::uint32_t index = 0;; ++index) {
+    auto name = enumerate(index);
+    if (!name.ok()) return names;
+    names.push_back(std::move(name.value));
+  }
+}
+
 }  // namespace
 
 void DeleteAllSubKeys(std::unique_ptr<os::RegistryKey> key) {
   if (!key) return;
   // Every name first: deleting while enumerating shifts the indexes and
   // skips every other key.
-  std::vector<std::wstring> names;
-  std::wstring name;
-  for (std::uint32_t index = 0; key->EnumKey(index, name, kNameBufferChars) == os::error::kSuccess; ++index) {
-    names.push_back(name);
-  }
+  const auto names = NamesUntilFailure([&](std::uint32_t index) { return key->EnumKey(index, kNameBufferChars); });
   for (const auto& subKey : names) {
     // SHDeleteKeyW with an empty sub-key empties the open key itself; no
     // real sub-key has an empty name, so such a report is not one to act on.
@@ -115,11 +122,8 @@ void DeleteAllValues(sysaccess::SystemAccess& sys, os::RootKey root, std::wstrin
   auto& registry = sys.os().registry;
   auto key = registry.OpenKey(root, path, os::regaccess::kAllAccess);
   if (!key.ok()) return;
-  std::vector<std::wstring> names;
-  std::wstring name;
-  for (std::uint32_t index = 0; key.value->EnumValue(index, name, kNameBufferChars) == os::error::kSuccess; ++index) {
-    names.push_back(name);
-  }
+  const auto names =
+      NamesUntilFailure([&](std::uint32_t index) { return key.value->EnumValue(index, kNameBufferChars); });
   // The empty name is the default value, deleted like the others.
   for (const auto& valueName : names) {
     auto again = registry.OpenKey(root, path, os::regaccess::kAllAccess);

@@ -48,7 +48,7 @@ Kind KindOf(const std::wstring& what) {
   return {"spooler", "delete"};
 }
 
-std::wstring MessageFor(const RunOutcome& outcome, std::uint32_t status) {
+std::wstring MessageFor(const RunOutcome& outcome, os::Status status) {
   auto it = outcome.messages.find(status);
   return it == outcome.messages.end() ? std::wstring() : it->second;
 }

@@ -2,13 +2,13 @@
 // What a run (or its plan) came to, printer by printer and driver by driver,
 // from the engine's decisions and the recorded effects. The progress lines,
 // the summary, the exit code and the report all read it.
-#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "console/ConsolePrompts.h"
 #include "console/Options.h"
+#include "os/Status.h"
 #include "os/record/RecordingSystem.h"
 
 namespace console {
@@ -21,22 +21,22 @@ struct PrinterOutcome {
   bool deleted = false;
   // "deleted", "not chosen", "answer No", "spooler refused", "brought in by /shared:delete"
   std::wstring outcome;
-  std::uint32_t status = 0;  // the spooler's refusal
-  std::wstring message;      // the system's text for it
+  os::Status status = os::error::kSuccess;  // the spooler's refusal
+  std::wstring message;                     // the system's text for it
 };
 
 struct DriverOutcome {
   std::wstring name;
   std::wstring environment;
   std::wstring outcome;  // "deleted", "not installed", "refused", "kept: used by a printer that stays"
-  std::uint32_t status = 0;
+  os::Status status = os::error::kSuccess;
   std::wstring message;
 };
 
 struct FormOutcome {
   std::wstring name;
   std::wstring outcome;  // "deleted", "kept: built in", "kept: named by a printer that stays", "kept: the spooler refused", "not tried"
-  std::uint32_t status = 0;
+  os::Status status = os::error::kSuccess;
 };
 
 struct RunOutcome {
@@ -46,7 +46,7 @@ struct RunOutcome {
   std::vector<FormOutcome> forms;
   std::vector<os::record::Effect> effects;
   std::vector<PromptAnswered> answers;
-  std::map<std::uint32_t, std::wstring> messages;  // the system's text for every status met
+  std::map<os::Status, std::wstring> messages;  // the system's text for every status met
   // Files, keys and values the system refused to delete, and Spooler
   // restarts it refused: each counts as a failure.
   std::vector<os::record::Effect> leftoversFailed;

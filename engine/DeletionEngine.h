@@ -1,7 +1,6 @@
 #pragma once
 // The object behind the main dialog: the printer table and the form table,
 // the list fill, and the deletion run with its rules.
-#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "engine/DialogPort.h"
+#include "os/Status.h"
 #include "res/Texts.h"
 #include "sysaccess/PrinterRecord.h"
 #include "sysaccess/SystemAccess.h"
@@ -17,12 +17,12 @@
 namespace engine {
 
 // RefillPrinterList's answer when there is no printer at all.
-inline constexpr int kRefillFoundNoPrinters = 18;
+inline constexpr os::Status kRefillFoundNoPrinters = os::error::kNoMoreFiles;
 
 // A printer the spooler did not delete, and why.
 struct PrinterNotDeleted {
   std::wstring printerName;
-  std::uint32_t status = 0;
+  os::Status status = os::error::kSuccess;
 };
 
 class DeletionEngine {
@@ -31,7 +31,7 @@ class DeletionEngine {
 
   // Rereads the printers and rebuilds the check list: every item " " + name,
   // unchecked. 0, or kRefillFoundNoPrinters when there is none.
-  int RefillPrinterList();
+  os::Status RefillPrinterList();
 
   // Names of the listed printers (checked or not) that still have queued
   // jobs, in list order; true when there is at least one.
@@ -45,13 +45,13 @@ class DeletionEngine {
   // Deletes one printer of the table with its forms, Temp files and registry
   // data; the spooler's status. A printer the spooler keeps stays for the
   // rest of the run, with its data, its forms and its driver.
-  std::int32_t DeletePrinterAt(std::size_t index);
-  // 1 when exactly one local printer of the table is still installed and not
+  os::Status DeletePrinterAt(std::size_t index);
+  // Whether exactly one local printer of the table is still installed and not
   // yet handled by this run.
-  std::int32_t IsLastLocalPrinter() const;
+  bool IsLastLocalPrinter() const;
   void ShowDriverKeptNotice(const std::wstring& driverName, const std::wstring& printerName);
-  // 1 when no printer that stays uses the same driver (by exact name).
-  std::int32_t IsDriverDeletable(std::size_t index) const;
+  // Whether no printer that stays uses the same driver (by exact name).
+  bool IsDriverDeletable(std::size_t index) const;
   // The driver for both environments, then its files and registry keys,
   // unless the spooler kept the driver.
   void DeleteDriverOf(std::size_t index);
@@ -59,7 +59,7 @@ class DeletionEngine {
   const std::vector<sysaccess::PrinterRecord>& printers() const { return printers_; }
   const std::vector<sysaccess::FormRecord>& forms() const { return forms_; }
   const std::wstring& formPrinterName() const { return formPrinterName_; }
-  std::int32_t companionTerminated() const { return companionTerminated_; }
+  bool companionTerminated() const { return companionTerminated_; }
   const std::vector<PrinterNotDeleted>& printersNotDeleted() const { return notDeleted_; }
 
  private:
@@ -76,7 +76,7 @@ class DeletionEngine {
 
   // Bookkeeping that keeps every rule's lookup independent of the table's size.
   void ResetRunState();
-  void SetSelected(std::size_t index, std::int32_t selected);
+  void SetSelected(std::size_t index, bool selected);
   void ReadDriverDetails(std::size_t index);
   const std::wstring& StemOf(std::size_t index);
   const std::wstring& DsNameOf(std::size_t index);
@@ -91,7 +91,7 @@ class DeletionEngine {
   DialogPort& dialog_;
   const res::Texts& texts_;
 
-  std::int32_t companionTerminated_ = 0;
+  bool companionTerminated_ = false;
   std::vector<sysaccess::PrinterRecord> printers_;
   std::wstring formPrinterName_;
   std::vector<sysaccess::FormRecord> forms_;

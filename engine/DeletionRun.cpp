@@ -20,7 +20,7 @@ namespace engine {
 namespace {
 
 // The status a printer left untried is reported with when the run broke off.
-std::uint32_t StatusOfBreak(std::exception_ptr broke) {
+os::Status StatusOfBreak(std::exception_ptr broke) {
   try {
     std::rethrow_exception(broke);
   } catch (const os::CSE& fault) {
@@ -57,7 +57,7 @@ void DeletionEngine::RunDeletion() {
     // Something no status could carry broke the run off (a fault outside a
     // guarded call, memory running out). The printers it never got to are
     // still installed and are reported as such, with what broke the run.
-    const std::uint32_t status = StatusOfBreak(std::current_exception());
+    const os::Status status = StatusOfBreak(std::current_exception());
     for (const auto& p : printers_) {
       if (p.selected && !p.processed) notDeleted_.push_back(PrinterNotDeleted{p.printerName, status});
     }
@@ -70,7 +70,7 @@ void DeletionEngine::MarkCheckedPrinters() {
   std::unordered_map<std::wstring, std::size_t> byName;
   for (std::size_t i = printers_.size(); i-- > 0;) byName[printers_[i].printerName] = i;
   for (const auto& name : dialog_.ChosenPrinters()) {
-    if (auto it = byName.find(name); it != byName.end()) SetSelected(it->second, 1);
+    if (auto it = byName.find(name); it != byName.end()) SetSelected(it->second, true);
   }
 }
 
@@ -121,20 +121,20 @@ void DeletionEngine::ConfirmSharedDataFiles(const std::wstring& caption) {
       if (answer == os::mb::kIdYes) {
         if (!printers_[i].deleteDriver) markedByYes.push_back(i);
         markedByYes.push_back(j);
-        SetSelected(j, 1);
-        printers_[j].deleteDriver = 1;
-        printers_[i].deleteDriver = 1;
+        SetSelected(j, true);
+        printers_[j].deleteDriver = true;
+        printers_[i].deleteDriver = true;
         added.push_back(j);
         continue;
       }
       // No keeps the printer, its driver and everything it shares: the
       // printers a Yes brought into the run for its sake stay too, and
       // nothing more is asked about it.
-      SetSelected(i, 0);
-      printers_[i].deleteDriver = 0;
+      SetSelected(i, false);
+      printers_[i].deleteDriver = false;
       for (std::size_t a : added) {
-        SetSelected(a, 0);
-        printers_[a].deleteDriver = 0;
+        SetSelected(a, false);
+        printers_[a].deleteDriver = false;
       }
       break;
     }
@@ -164,8 +164,8 @@ void DeletionEngine::DeleteSelectedPrinters() {
   }
   for (std::size_t i = 0; i < printers_.size(); ++i) {
     if (!printers_[i].selected) continue;
-    const std::uint32_t status = static_cast<std::uint32_t>(DeletePrinterAt(i));
-    if (status == 0) {
+    const os::Status status = DeletePrinterAt(i);
+    if (status == os::error::kSuccess) {
       dialog_.PrinterDeleted(printers_[i].printerName);
     } else {
       notDeleted_.push_back(PrinterNotDeleted{printers_[i].printerName, status});
@@ -184,7 +184,9 @@ void DeletionEngine::DeleteEverythingElse() {
   sysaccess::DeleteAllDrivers(sys_);
   sysaccess::RestartSpooler(sys_);
   cleanup::SweepPrintRegistry(sys_);
-  sysaccess::TerminateCompanionProcess(sys_, companionTerminated_);
+  // Cleared first: a run broken off inside the termination reports none.
+  companionTerminated_ = false;
+  companionTerminated_ = sysaccess::TerminateCompanionProcess(sys_);
   cleanup::SweepDriverFiles(sys_);
 }
 

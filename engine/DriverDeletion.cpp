@@ -8,18 +8,16 @@
 
 namespace engine {
 
-std::int32_t DeletionEngine::IsDriverDeletable(std::size_t index) const {
+bool DeletionEngine::IsDriverDeletable(std::size_t index) const {
   const auto& p = printers_[index];
   const auto it = unselectedByDriver_.find(p.driverName);
   const int others = (it == unselectedByDriver_.end() ? 0 : it->second) - (p.selected ? 0 : 1);
-  return others == 0 ? 1 : 0;
+  return others == 0;
 }
 
 void DeletionEngine::DeleteDriverOf(std::size_t index) {
   const sysaccess::PrinterRecord r = printers_[index];
-  bool kept = false;
-  sysaccess::DeleteDriverEverywhere(sys_, r.driverName, &kept);
-  if (kept) {
+  if (sysaccess::DeleteDriverEverywhere(sys_, r.driverName).keptSomewhere) {
     // The spooler still has it (in use, refused, or unreachable): its files
     // and keys stay with it, and no other printer of this driver tries again.
     KeepDriver(r.driverName);
@@ -94,7 +92,7 @@ void DeletionEngine::KeepFilesOf(std::size_t index) {
 void DeletionEngine::KeepDriver(const std::wstring& driverName) {
   auto it = recordsByDriver_.find(driverName);
   if (it == recordsByDriver_.end()) return;
-  for (std::size_t i : it->second) printers_[i].deleteDriver = 0;
+  for (std::size_t i : it->second) printers_[i].deleteDriver = false;
 }
 
 }  // namespace engine

@@ -4,15 +4,16 @@
 #include "cleanup/PrinterRegistryCleanup.h"
 #include "engine/DeletionEngine.h"
 #include "engine/DriverLookups.h"
+#include "engine/FormDeletion.h"
 #include "res/StringIds.h"
 #include "sysaccess/SpoolerDeletions.h"
 #include "sysaccess/SpoolerInventory.h"
 
 namespace engine {
 
-std::int32_t DeletionEngine::DeletePrinterAt(std::size_t index) {
+os::Status DeletionEngine::DeletePrinterAt(std::size_t index) {
   auto& r = printers_[index];
-  std::uint32_t status = 0;
+  os::Status status = os::error::kSuccess;
   if (!r.IsLocal()) {
     if (!dialog_.AllDriversGo() && unselectedByDriver_[r.driverName] > 0) {
       ShowDriverKeptNotice(r.driverName, r.printerName);
@@ -22,25 +23,25 @@ std::int32_t DeletionEngine::DeletePrinterAt(std::size_t index) {
     // Forms go first: deleting them needs a handle on this very printer.
     // Forms tried once through an open printer are not tried again: they are
     // gone, or the spooler refuses them through any printer.
-    if (sysaccess::DeleteUnusedForms(sys_, r.printerName, formsToTry_)) formsToTry_.clear();
+    if (DeleteUnusedForms(sys_, r.printerName, formsToTry_)) formsToTry_.clear();
     if (IsLastLocalPrinter()) {
-      sysaccess::DeleteEveryForm(sys_, r.printerName, sysaccess::EnumerateForms(sys_, r.printerName));
+      DeleteEveryForm(sys_, r.printerName, sysaccess::EnumerateForms(sys_, r.printerName));
     }
     status = sysaccess::DeletePrinterByName(sys_, r.printerName);
   }
-  r.processed = 1;
-  if (status != 0) {
+  r.processed = true;
+  if (status != os::error::kSuccess) {
     // Still installed: its settings, Temp files and registry keys stay.
     KeepPrinter(index);
-    return static_cast<std::int32_t>(status);
+    return status;
   }
   if (r.IsLocal()) --localsRemaining_;
   cleanup::CleanPrinterTempFiles(sys_, r.printerName, r.serverName);
   cleanup::CleanPrinterRegistry(sys_, r.printerName);
-  return 0;
+  return os::error::kSuccess;
 }
 
-std::int32_t DeletionEngine::IsLastLocalPrinter() const { return localsRemaining_ == 1 ? 1 : 0; }
+bool DeletionEngine::IsLastLocalPrinter() const { return localsRemaining_ == 1; }
 
 void DeletionEngine::ShowDriverKeptNotice(const std::wstring& driverName, const std::wstring& printerName) {
   sys_.os().prompts.Show(0, base::FormatText(texts_.Load(res::kDriverKeptNotice), {driverName, printerName}),
@@ -50,8 +51,8 @@ void DeletionEngine::ShowDriverKeptNotice(const std::wstring& driverName, const 
 void DeletionEngine::KeepPrinter(std::size_t index) {
   auto& p = printers_[index];
   if (p.selected) kept_[index] = true;
-  SetSelected(index, 0);
-  p.deleteDriver = 0;
+  SetSelected(index, false);
+  p.deleteDriver = false;
   std::vector<std::wstring> media;
   ReadMediaSupported(sys_, p.printerName, media);
   for (const auto& name : media) KeepForm(name);
@@ -64,7 +65,7 @@ void DeletionEngine::KeepPrinter(std::size_t index) {
 
 void DeletionEngine::KeepForm(const std::wstring& formName) {
   // The first form of that name, as the spooler listed them.
-  if (auto it = formIndex_.find(formName); it != formIndex_.end()) forms_[it->second].deletable = 0;
+  if (auto it = formIndex_.find(formName); it != formIndex_.end()) forms_[it->second].deletable = false;
   if (!formsToTry_.empty()) {
     std::erase_if(formsToTry_, [&](const sysaccess::FormRecord& f) { return f.formName == formName; });
   }

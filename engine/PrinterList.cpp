@@ -8,7 +8,7 @@ namespace engine {
 DeletionEngine::DeletionEngine(sysaccess::SystemAccess& sys, DialogPort& dialog, const res::Texts& texts)
     : sys_(sys), dialog_(dialog), texts_(texts) {}
 
-int DeletionEngine::RefillPrinterList() {
+os::Status DeletionEngine::RefillPrinterList() {
   printers_ = sysaccess::EnumeratePrinters(sys_);
   ResetRunState();
 
@@ -27,7 +27,7 @@ int DeletionEngine::RefillPrinterList() {
     if (formPrinterName_.empty() && record.IsLocal()) formPrinterName_ = record.printerName;
   }
   dialog_.ShowPrinters(names);
-  return printers_.empty() ? kRefillFoundNoPrinters : 0;
+  return printers_.empty() ? kRefillFoundNoPrinters : os::error::kSuccess;
 }
 
 bool DeletionEngine::FindPrintersWithJobs(std::vector<std::wstring>& names) {
@@ -62,7 +62,7 @@ void DeletionEngine::ResetRunState() {
   }
 }
 
-void DeletionEngine::SetSelected(std::size_t index, std::int32_t selected) {
+void DeletionEngine::SetSelected(std::size_t index, bool selected) {
   auto& p = printers_[index];
   if (p.selected == selected) return;
   p.selected = selected;

@@ -43,11 +43,12 @@ class RegistryKey {
   // RegOpenKeyExW relative to this key.
   virtual Result<std::unique_ptr<RegistryKey>> OpenSubKey(std::wstring_view path, std::uint32_t access) = 0;
   // RegQueryValueExW; the empty name is the key's default value.
-  [[nodiscard]] virtual Status QueryValue(std::wstring_view name, RegistryValue& out) = 0;
-  // RegEnumKeyExW / RegEnumValueW at an index. maxChars is the caller's buffer
-  // in characters, terminator included: a longer name gives kMoreData.
-  [[nodiscard]] virtual Status EnumKey(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) = 0;
-  [[nodiscard]] virtual Status EnumValue(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) = 0;
+  virtual Result<RegistryValue> QueryValue(std::wstring_view name) = 0;
+  // RegEnumKeyExW / RegEnumValueW at an index: the name. maxChars is the
+  // caller's buffer in characters, terminator included: a longer name gives
+  // kMoreData.
+  virtual Result<std::wstring> EnumKey(std::uint32_t index, std::uint32_t maxChars) = 0;
+  virtual Result<std::wstring> EnumValue(std::uint32_t index, std::uint32_t maxChars) = 0;
   [[nodiscard]] virtual Status DeleteValue(std::wstring_view name) = 0;
   // SHDeleteKeyW(this key, subKey): the sub-key with everything below it.
   [[nodiscard]] virtual Status DeleteTree(std::wstring_view subKey) = 0;

@@ -15,6 +15,7 @@ inline constexpr Status kFileNotFound = 2;
 inline constexpr Status kPathNotFound = 3;
 inline constexpr Status kAccessDenied = 5;
 inline constexpr Status kInvalidHandle = 6;
+inline constexpr Status kNoMoreFiles = 18;
 inline constexpr Status kSharingViolation = 32;
 inline constexpr Status kFileExists = 80;
 inline constexpr Status kNotEnoughMemory = 8;

@@ -5,17 +5,17 @@
 // guard turns it into the operation's status and the operation goes on as if
 // the call had returned. On a thread without the translator a fault still
 // ends the process, as it does on Windows.
-#include <cstdint>
 #include <utility>
 
 #include "os/Faults.h"
+#include "os/Status.h"
 
 namespace sysaccess {
 
 // Runs call(), which returns the status of the guarded attempt; a fault
 // inside it gives the fault's exception code instead.
 template <class Call>
-std::uint32_t RunFaultGuarded(Call&& call) {
+os::Status RunFaultGuarded(Call&& call) {
   try {
     return std::forward<Call>(call)();
   } catch (const os::CSE& fault) {

@@ -8,7 +8,7 @@ namespace {
 template <class T, class Call>
 os::Result<T> GuardedResult(Call&& call) {
   os::Result<T> result;
-  const os::Status fault = RunFaultGuarded([&]() -> std::uint32_t {
+  const os::Status fault = RunFaultGuarded([&]() -> os::Status {
     result = call();
     return os::error::kSuccess;
   });
@@ -20,7 +20,7 @@ class GuardedPrinterHandle final : public os::PrinterHandle {
   explicit GuardedPrinterHandle(std::unique_ptr<os::PrinterHandle> inner) : inner_(std::move(inner)) {}
   // Closing the handle runs driver code too (the driver hears of the close).
   ~GuardedPrinterHandle() override {
-    RunFaultGuarded([&]() -> std::uint32_t {
+    RunFaultGuarded([&]() -> os::Status {
       inner_.reset();
       return os::error::kSuccess;
     });

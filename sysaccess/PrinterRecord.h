@@ -16,9 +16,9 @@ struct PrinterRecord {
   std::wstring printerName;
   std::wstring driverName;
   std::wstring shareName;
-  std::int32_t selected = 0;      // to be deleted in the current run
-  std::int32_t deleteDriver = 0;  // its driver is to be deleted in the current run
-  std::int32_t processed = 0;     // the printer deletion has run for it
+  bool selected = false;      // to be deleted in the current run
+  bool deleteDriver = false;  // its driver is to be deleted in the current run
+  bool processed = false;     // the printer deletion has run for it
   std::wstring dataFileStem;
   std::wstring dsDriverName;
   std::wstring pnpFolderName;
@@ -33,8 +33,8 @@ struct DriverRecord {
 
 struct FormRecord {
   std::wstring formName;
-  std::uint32_t flags = 0;     // FORM_USER, FORM_BUILTIN or FORM_PRINTER
-  std::int32_t deletable = 1;  // cleared for forms a printer that stays still names
+  std::uint32_t flags = 0;  // FORM_USER, FORM_BUILTIN or FORM_PRINTER
+  bool deletable = true;    // cleared for forms a printer that stays still names
 };
 
 }  // namespace sysaccess

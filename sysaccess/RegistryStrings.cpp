@@ -10,9 +10,9 @@ std::wstring ReadRegistryString(SystemAccess& sys, os::RootKey root, std::wstrin
   // user who may read a key but not change it.
   auto key = sys.os().registry.OpenKey(root, subKey, os::regaccess::kRead);
   if (!key.ok()) return {};
-  os::RegistryValue value;
-  if (key.value->QueryValue(valueName, value) != os::error::kSuccess) return {};
-  return base::Utf16BytesToWide(value.data);
+  const auto value = key.value->QueryValue(valueName);
+  if (!value.ok()) return {};
+  return base::Utf16BytesToWide(value.value.data);
 }
 
 std::wstring ReadMachineRegistryString(SystemAccess& sys, std::wstring_view subKey, std::wstring_view valueName) {

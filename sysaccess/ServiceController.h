@@ -65,8 +65,8 @@ class SpoolerLeftRunning {
   bool wasRunning_ = false;
 };
 
-// Ends the first process named exactly "Quellix.exe" (case matters); flag is
-// set to 0, then to 1 when the process was ended.
-void TerminateCompanionProcess(SystemAccess& sys, std::int32_t& flag);
+// Ends the first process named exactly "Quellix.exe" (case matters); true
+// when that process was ended.
+bool TerminateCompanionProcess(SystemAccess& sys);
 
 }  // namespace sysaccess

@@ -5,7 +5,6 @@
 #include <tuple>
 
 #include "base/WideText.h"
-#include "cleanup/FormRegistryCleanup.h"
 #include "sysaccess/EnvironmentProbes.h"
 #include "sysaccess/SpoolerInventory.h"
 
@@ -14,22 +13,6 @@ namespace {
 
 // DeletePrinterDriverExW's version flag: the version-3 (user-mode) driver.
 constexpr std::uint32_t kDriverVersion = 3;
-
-bool DeleteForms(SystemAccess& sys, std::wstring_view printerName, const std::vector<FormRecord>& forms,
-                 bool onlyUnused) {
-  // The handle is opened even for an empty table: the spooler sees the same
-  // calls whatever the table holds.
-  auto printer = OpenPrinterHandle(sys, printerName);
-  for (const auto& form : forms) {
-    if (onlyUnused && (form.deletable != 1 || form.flags == os::spool::kFormBuiltin)) continue;
-    // The registry traces go first, while the spooler still knows the form.
-    // They go even when the printer could not be opened: that only stops the
-    // spooler's own deletion, which would have failed on a null handle.
-    cleanup::CleanFormRegistry(sys, form.formName);
-    if (printer) std::ignore = printer->RemoveForm(form.formName);
-  }
-  return printer != nullptr;
-}
 
 // Whether the spooler still lists the driver for the environment; true when
 // it cannot say, so that nothing of the driver is cleaned on a guess.
@@ -42,8 +25,8 @@ bool StillListed(SystemAccess& sys, std::wstring_view environment, std::wstring_
 
 // One environment's attempt: its status, 0 when the driver is not (or no
 // longer) installed there.
-std::uint32_t DeleteDriverFor(SystemAccess& sys, std::wstring_view environment, std::wstring_view driverName,
-                              bool vistaOrLater, const std::wstring& packagePath) {
+os::Status DeleteDriverFor(SystemAccess& sys, std::wstring_view environment, std::wstring_view driverName,
+                           bool vistaOrLater, const std::wstring& packagePath) {
   auto& spooler = sys.os().spooler;
   os::Status status = spooler.DeleteDriver(environment, driverName, os::spool::kDeleteUnusedFiles, kDriverVersion);
   if (status == os::error::kInvalidParameter) {
@@ -76,12 +59,12 @@ std::uint32_t DeleteDriverFor(SystemAccess& sys, std::wstring_view environment, 
 
 }  // namespace
 
-std::uint32_t DeletePrinterByName(SystemAccess& sys, std::wstring_view printerName) {
+os::Status DeletePrinterByName(SystemAccess& sys, std::wstring_view printerName) {
   // The spooler's own answer, not a blanket success: the run lists a printer
   // as deleted, and cleans up after it, only when it is really gone.
   auto opened = sys.os().spooler.Open(printerName, os::spool::kPrinterAllAccess);
   if (!opened.ok()) return opened.status;
-  const std::uint32_t status = opened.value->Delete();  // the handle is closed after a fault as well
+  const os::Status status = opened.value->Delete();  // the handle is closed after a fault as well
   if (status != os::error::kSuccess) return status;
   // A printer with jobs queued is only marked: DeletePrinter answers success
   // and the printer stays listed, pending deletion, until its last job is
@@ -93,37 +76,28 @@ std::uint32_t DeletePrinterByName(SystemAccess& sys, std::wstring_view printerNa
   return status;
 }
 
-std::uint32_t DeletePrinterConnectionByName(SystemAccess& sys, std::wstring_view printerName) {
+os::Status DeletePrinterConnectionByName(SystemAccess& sys, std::wstring_view printerName) {
   return sys.os().spooler.DeleteConnection(printerName);
 }
 
-std::uint32_t DeleteDriverEverywhere(SystemAccess& sys, std::wstring_view driverName, bool* keptSomewhere) {
+DriverDeletionOutcome DeleteDriverEverywhere(SystemAccess& sys, std::wstring_view driverName) {
   const bool vistaOrLater = sys.IsVistaOrLater();
   // Read once, before the first deletion removes the driver's key.
   const std::wstring packagePath = vistaOrLater ? ReadDriverInfPath(sys, driverName) : std::wstring();
-  std::uint32_t status = 0;
+  DriverDeletionOutcome outcome;
   for (const wchar_t* environment : kEnvironments) {
-    status = DeleteDriverFor(sys, environment, driverName, vistaOrLater, packagePath);
-    if (status != os::error::kSuccess && keptSomewhere) *keptSomewhere = true;
+    outcome.status = DeleteDriverFor(sys, environment, driverName, vistaOrLater, packagePath);
+    if (outcome.status != os::error::kSuccess) outcome.keptSomewhere = true;
   }
-  return status;
+  return outcome;
 }
 
-std::uint32_t DeleteAllDrivers(SystemAccess& sys) {
+void DeleteAllDrivers(SystemAccess& sys) {
   for (const wchar_t* environment : kEnvironments) {
     // A driver installed for both environments is gone before the second
     // listing; one the spooler refused (still in use) is listed and tried again.
     for (const auto& driver : EnumerateDrivers(sys, environment)) DeleteDriverEverywhere(sys, driver.driverName);
   }
-  return 0;
-}
-
-bool DeleteUnusedForms(SystemAccess& sys, std::wstring_view printerName, const std::vector<FormRecord>& forms) {
-  return DeleteForms(sys, printerName, forms, true);
-}
-
-void DeleteEveryForm(SystemAccess& sys, std::wstring_view printerName, const std::vector<FormRecord>& forms) {
-  DeleteForms(sys, printerName, forms, false);
 }
 
 }  // namespace sysaccess

@@ -45,7 +45,7 @@ std::vector<FormRecord> EnumerateForms(SystemAccess& sys, std::wstring_view prin
   for (const auto& form : printer->Forms().value) {
     const bool keep = (form.flags & os::spool::kFormPrinter) || form.flags == os::spool::kFormUser;
     if (!keep || !Fits(form.name, kFormNameCapacity)) continue;
-    table.push_back(FormRecord{form.name, form.flags, 1});
+    table.push_back(FormRecord{form.name, form.flags, true});
   }
   return table;
 }

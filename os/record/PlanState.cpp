@@ -15,9 +15,9 @@ std::wstring PlanState::CanonicalKey(std::wstring_view label) {
       // Where Windows says which control set CurrentControlSet is.
       controlSet = L"CURRENTCONTROLSET";
       auto select = inner.registry.OpenKey(RootKey::LocalMachine, L"SYSTEM\\Select", regaccess::kRead);
-      RegistryValue current;
-      if (select.ok() && select.value->QueryValue(L"Current", current) == error::kSuccess &&
-          current.type == regtype::kDword && current.data.size() >= 4) {
+      const auto read = select.ok() ? select.value->QueryValue(L"Current") : Result<RegistryValue>::Fail(select.status);
+      const RegistryValue& current = read.value;
+      if (read.ok() && current.type == regtype::kDword && current.data.size() >= 4) {
         const std::uint32_t n = current.data[0] | (current.data[1] << 8) | (current.data[2] << 16) |
                                 (static_cast<std::uint32_t>(current.data[3]) << 24);
         std::wstring digits = std::to_wstring(n);

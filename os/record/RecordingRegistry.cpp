@@ -29,42 +29,42 @@ class RecordingKey final : public RegistryKey {
     return KeyResult::Ok(std::make_unique<RecordingKey>(state_, std::move(opened.value), access, label));
   }
 
-  Status QueryValue(std::wstring_view name, RegistryValue& out) override {
+  Result<RegistryValue> QueryValue(std::wstring_view name) override {
     if (state_.planning()) {
-      if (Gone()) return error::kKeyDeleted;
-      if (state_.ValueGone(canonical_, name)) return error::kFileNotFound;
+      if (Gone()) return Result<RegistryValue>::Fail(error::kKeyDeleted);
+      if (state_.ValueGone(canonical_, name)) return Result<RegistryValue>::Fail(error::kFileNotFound);
     }
-    return inner_->QueryValue(name, out);
+    return inner_->QueryValue(name);
   }
 
-  Status EnumKey(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) override {
-    if (!state_.planning() || state_.goneKeys.empty()) return inner_->EnumKey(index, name, maxChars);
-    if (Gone()) return error::kKeyDeleted;
+  Result<std::wstring> EnumKey(std::uint32_t index, std::uint32_t maxChars) override {
+    if (!state_.planning() || state_.goneKeys.empty()) return inner_->EnumKey(index, maxChars);
+    if (Gone()) return Result<std::wstring>::Fail(error::kKeyDeleted);
     // The index counts the sub-keys still there, as it would after the
     // deletions. Nothing real changes during a plan, so the list is read
     // once and filtered again only after a new planned deletion.
     if (keysSeen_ != state_.goneKeys.size()) {
-      if (const Status s = Visible(keys_, [&](std::uint32_t i, std::wstring& n) { return inner_->EnumKey(i, n, kLongestName); },
+      if (const Status s = Visible(keys_, [&](std::uint32_t i) { return inner_->EnumKey(i, kLongestName); },
                                    [&](const std::wstring& n) { return state_.KeyGone(canonical_ + L"\\" + base::Upcase(n)); })) {
-        return s;
+        return Result<std::wstring>::Fail(s);
       }
       keysSeen_ = state_.goneKeys.size();
     }
-    return At(keys_, index, name, maxChars);
+    return At(keys_, index, maxChars);
   }
 
-  Status EnumValue(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) override {
-    if (!state_.planning()) return inner_->EnumValue(index, name, maxChars);
-    if (Gone()) return error::kKeyDeleted;
-    if (state_.goneValues.empty()) return inner_->EnumValue(index, name, maxChars);
+  Result<std::wstring> EnumValue(std::uint32_t index, std::uint32_t maxChars) override {
+    if (!state_.planning()) return inner_->EnumValue(index, maxChars);
+    if (Gone()) return Result<std::wstring>::Fail(error::kKeyDeleted);
+    if (state_.goneValues.empty()) return inner_->EnumValue(index, maxChars);
     if (valuesSeen_ != state_.goneValues.size()) {
-      if (const Status s = Visible(values_, [&](std::uint32_t i, std::wstring& n) { return inner_->EnumValue(i, n, kLongestName); },
+      if (const Status s = Visible(values_, [&](std::uint32_t i) { return inner_->EnumValue(i, kLongestName); },
                                    [&](const std::wstring& n) { return state_.ValueGone(canonical_, n); })) {
-        return s;
+        return Result<std::wstring>::Fail(s);
       }
       valuesSeen_ = state_.goneValues.size();
     }
-    return At(values_, index, name, maxChars);
+    return At(values_, index, maxChars);
   }
 
   Status DeleteValue(std::wstring_view name) override {
@@ -77,8 +77,7 @@ class RecordingKey final : public RegistryKey {
     } else if (!(access_ & kSetValue)) {
       status = error::kAccessDenied;
     } else {
-      RegistryValue ignored;
-      status = QueryValue(name, ignored);
+      status = QueryValue(name).status;
       if (status == error::kSuccess) state_.RemoveValue(label_, name);
     }
     state_.Record(L"registry.DeleteValue", target, status);
@@ -106,19 +105,17 @@ class RecordingKey final : public RegistryKey {
   template <class Enumerate, class Removed>
   static Status Visible(std::vector<std::wstring>& out, Enumerate enumerate, Removed removed) {
     out.clear();
-    std::wstring n;
     for (std::uint32_t i = 0;; ++i) {
-      const Status s = enumerate(i, n);
-      if (s == error::kNoMoreItems) return error::kSuccess;
-      if (s != error::kSuccess) return s;
-      if (!removed(n)) out.push_back(n);
+      auto n = enumerate(i);
+      if (n.status == error::kNoMoreItems) return error::kSuccess;
+      if (!n.ok()) return n.status;
+      if (!removed(n.value)) out.push_back(std::move(n.value));
     }
   }
-  static Status At(const std::vector<std::wstring>& names, std::uint32_t index, std::wstring& name, std::uint32_t maxChars) {
-    if (index >= names.size()) return error::kNoMoreItems;
-    if (names[index].size() + 1 > maxChars) return error::kMoreData;
-    name = names[index];
-    return error::kSuccess;
+  static Result<std::wstring> At(const std::vector<std::wstring>& names, std::uint32_t index, std::uint32_t maxChars) {
+    if (index >= names.size()) return Result<std::wstring>::Fail(error::kNoMoreItems);
+    if (names[index].size() + 1 > maxChars) return Result<std::wstring>::Fail(error::kMoreData);
+    return Result<std::wstring>::Ok(names[index]);
   }
 
   PlanState& state_;

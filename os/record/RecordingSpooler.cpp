@@ -28,21 +28,18 @@ const PrinterInfo* StillListed(PlanState& state, std::wstring_view name) {
   return it == printers->end() ? nullptr : &it->second;
 }
 
-std::vector<DriverInfo> VisibleDrivers(PlanState& state, std::wstring_view environment, Status* status = nullptr) {
+Result<std::vector<DriverInfo>> VisibleDrivers(PlanState& state, std::wstring_view environment) {
   const std::wstring key = base::Upcase(environment);
   auto cached = state.realDrivers.find(key);
   if (cached == state.realDrivers.end()) {
     auto all = state.inner.spooler.Drivers(environment);
-    if (status) *status = all.status;
     // A refusal is asked again next time, as the run would.
-    if (!all.ok()) return {};
+    if (!all.ok()) return Result<std::vector<DriverInfo>>::Fail(all.status);
     cached = state.realDrivers.emplace(key, std::move(all.value)).first;
-  } else if (status) {
-    *status = error::kSuccess;
   }
   std::vector<DriverInfo> visible = cached->second;
   std::erase_if(visible, [&](const DriverInfo& d) { return state.goneDrivers.count(DriverId(environment, d.name)) > 0; });
-  return visible;
+  return Result<std::vector<DriverInfo>>::Ok(std::move(visible));
 }
 
 class RecordingPrinter final : public PrinterHandle {
@@ -130,10 +127,7 @@ class RecordingSpooler final : public Spooler {
     using R = Result<std::vector<DriverInfo>>;
     if (!state_.planning()) return inner_.Drivers(environment);
     if (!state_.SpoolerAvailable()) return R::Fail(error::kRpcServerUnavailable);
-    Status status = 0;
-    auto drivers = VisibleDrivers(state_, environment, &status);
-    if (status != error::kSuccess) return R::Fail(status);
-    return R::Ok(std::move(drivers));
+    return VisibleDrivers(state_, environment);
   }
 
   Result<std::unique_ptr<PrinterHandle>> Open(std::wstring_view name, std::uint32_t access) override {
@@ -212,9 +206,9 @@ class RecordingSpooler final : public Spooler {
  private:
   Status PlanDriverDeletion(std::wstring_view environment, std::wstring_view driverName, std::uint32_t deleteFlag) {
     if (!state_.SpoolerAvailable()) return error::kRpcServerUnavailable;
-    Status listed = 0;
-    const auto drivers = VisibleDrivers(state_, environment, &listed);
-    if (listed != error::kSuccess) return listed;  // an environment the spooler does not know: 1805
+    const auto listed = VisibleDrivers(state_, environment);
+    if (!listed.ok()) return listed.status;  // an environment the spooler does not know: 1805
+    const auto& drivers = listed.value;
     auto it = std::find_if(drivers.begin(), drivers.end(),
                            [&](const DriverInfo& d) { return base::EqualsIgnoreCase(d.name, driverName); });
     if (it == drivers.end()) return error::kUnknownPrinterDriver;
@@ -229,7 +223,7 @@ class RecordingSpooler final : public Spooler {
       // The files DRIVER_INFO_2 names, unless a driver that stays names them too.
       std::vector<std::wstring> kept;
       for (const wchar_t* env : kEnvironments) {
-        for (const auto& d : VisibleDrivers(state_, env)) {
+        for (const auto& d : VisibleDrivers(state_, env).value) {
           kept.insert(kept.end(), {d.driverPath, d.dataFile, d.configFile});
         }
       }
@@ -245,7 +239,7 @@ class RecordingSpooler final : public Spooler {
   // A package stays while a driver that stays was installed from it.
   bool PackageInUse(std::wstring_view infPath) {
     for (const wchar_t* env : kEnvironments) {
-      for (const auto& d : VisibleDrivers(state_, env)) {
+      for (const auto& d : VisibleDrivers(state_, env).value) {
         if (base::EqualsIgnoreCase(InfPathOf(env, d), infPath)) return true;
       }
     }
@@ -263,8 +257,9 @@ class RecordingSpooler final : public Spooler {
             L"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\" + std::wstring(env) + L"\\Drivers\\Version-" +
                 std::to_wstring(d.version) + L"\\" + d.name,
             regaccess::kRead);
-        RegistryValue inf;
-        if (key.ok() && key.value->QueryValue(L"InfPath", inf) == error::kSuccess) {
+        const auto read = key.ok() ? key.value->QueryValue(L"InfPath") : Result<RegistryValue>::Fail(key.status);
+        const RegistryValue& inf = read.value;
+        if (read.ok()) {
           for (std::size_t i = 0; i + 1 < inf.data.size(); i += 2) {
             const wchar_t c = static_cast<wchar_t>(inf.data[i] | (inf.data[i + 1] << 8));
             if (c == 0) break;

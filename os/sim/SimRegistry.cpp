@@ -47,34 +47,34 @@ class SimRegistryKey final : public RegistryKey {
     return Result<std::unique_ptr<RegistryKey>>::Ok(std::make_unique<SimRegistryKey>(registry_, node, access, label));
   }
 
-  Status QueryValue(std::wstring_view name, RegistryValue& out) override {
-    if (auto e = registry_.gate().Enter(Op::RegistryQueryValue, label_ + L":" + std::wstring(name))) return *e;
-    if (key_->deleted) return error::kKeyDeleted;
+  Result<RegistryValue> QueryValue(std::wstring_view name) override {
+    using R = Result<RegistryValue>;
+    if (auto e = registry_.gate().Enter(Op::RegistryQueryValue, label_ + L":" + std::wstring(name))) return R::Fail(*e);
+    if (key_->deleted) return R::Fail(error::kKeyDeleted);
     const RegistryValue* value = key_->values.Find(name);
-    if (!value) return error::kFileNotFound;
-    out = *value;
-    return error::kSuccess;
+    if (!value) return R::Fail(error::kFileNotFound);
+    return R::Ok(*value);
   }
 
-  Status EnumKey(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) override {
-    if (auto e = registry_.gate().Enter(Op::RegistryEnumKey, label_)) return *e;
-    if (key_->deleted) return error::kKeyDeleted;
-    if (index >= key_->subKeys.size()) return error::kNoMoreItems;
+  Result<std::wstring> EnumKey(std::uint32_t index, std::uint32_t maxChars) override {
+    using R = Result<std::wstring>;
+    if (auto e = registry_.gate().Enter(Op::RegistryEnumKey, label_)) return R::Fail(*e);
+    if (key_->deleted) return R::Fail(error::kKeyDeleted);
+    if (index >= key_->subKeys.size()) return R::Fail(error::kNoMoreItems);
     auto it = key_->subKeys.begin();
     std::advance(it, index);
-    if (it->second->name.size() + 1 > maxChars) return error::kMoreData;
-    name = it->second->name;
-    return error::kSuccess;
+    if (it->second->name.size() + 1 > maxChars) return R::Fail(error::kMoreData);
+    return R::Ok(it->second->name);
   }
 
-  Status EnumValue(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) override {
-    if (auto e = registry_.gate().Enter(Op::RegistryEnumValue, label_)) return *e;
-    if (key_->deleted) return error::kKeyDeleted;
-    if (index >= key_->values.size()) return error::kNoMoreItems;
+  Result<std::wstring> EnumValue(std::uint32_t index, std::uint32_t maxChars) override {
+    using R = Result<std::wstring>;
+    if (auto e = registry_.gate().Enter(Op::RegistryEnumValue, label_)) return R::Fail(*e);
+    if (key_->deleted) return R::Fail(error::kKeyDeleted);
+    if (index >= key_->values.size()) return R::Fail(error::kNoMoreItems);
     const auto& n = key_->values.at(index).first;
-    if (n.size() + 1 > maxChars) return error::kMoreData;
-    name = n;
-    return error::kSuccess;
+    if (n.size() + 1 > maxChars) return R::Fail(error::kMoreData);
+    return R::Ok(n);
   }
 
   Status DeleteValue(std::wstring_view name) override {

@@ -16,12 +16,12 @@ Result<std::unique_ptr<RegistryKey>> Open(HKEY parent, std::wstring_view path, s
 // characters: the call fails with ERROR_MORE_DATA when the name and its
 // terminator do not fit.
 template <class Call>
-Status EnumName(std::wstring& name, std::uint32_t maxChars, Call call) {
+Result<std::wstring> EnumName(std::uint32_t maxChars, Call call) {
   std::vector<wchar_t> buffer(maxChars ? maxChars : 1);
   DWORD length = maxChars;
   const LSTATUS status = call(buffer.data(), &length);
-  if (status == ERROR_SUCCESS) name.assign(buffer.data(), length);
-  return static_cast<Status>(status);
+  if (status != ERROR_SUCCESS) return Result<std::wstring>::Fail(static_cast<Status>(status));
+  return Result<std::wstring>::Ok(std::wstring(buffer.data(), length));
 }
 
 class Win32RegistryKey final : public RegistryKey {
@@ -32,28 +32,28 @@ class Win32RegistryKey final : public RegistryKey {
     return Open(key_.get(), path, access);
   }
 
-  Status QueryValue(std::wstring_view name, RegistryValue& out) override {
+  Result<RegistryValue> QueryValue(std::wstring_view name) override {
+    using R = Result<RegistryValue>;
     const std::wstring n(name);
     DWORD type = 0;
     DWORD size = 0;
     LSTATUS status = RegQueryValueExW(key_.get(), n.c_str(), nullptr, &type, nullptr, &size);
-    if (status != ERROR_SUCCESS) return static_cast<Status>(status);
+    if (status != ERROR_SUCCESS) return R::Fail(static_cast<Status>(status));
     std::vector<std::uint8_t> data(size);
     status = RegQueryValueExW(key_.get(), n.c_str(), nullptr, &type, size ? data.data() : nullptr, &size);
-    if (status != ERROR_SUCCESS) return static_cast<Status>(status);
+    if (status != ERROR_SUCCESS) return R::Fail(static_cast<Status>(status));
     data.resize(size);
-    out = RegistryValue{type, std::move(data)};
-    return error::kSuccess;
+    return R::Ok(RegistryValue{type, std::move(data)});
   }
 
-  Status EnumKey(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) override {
-    return EnumName(name, maxChars, [&](wchar_t* buffer, DWORD* length) {
+  Result<std::wstring> EnumKey(std::uint32_t index, std::uint32_t maxChars) override {
+    return EnumName(maxChars, [&](wchar_t* buffer, DWORD* length) {
       return RegEnumKeyExW(key_.get(), index, buffer, length, nullptr, nullptr, nullptr, nullptr);
     });
   }
 
-  Status EnumValue(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) override {
-    return EnumName(name, maxChars, [&](wchar_t* buffer, DWORD* length) {
+  Result<std::wstring> EnumValue(std::uint32_t index, std::uint32_t maxChars) override {
+    return EnumName(maxChars, [&](wchar_t* buffer, DWORD* length) {
       return RegEnumValueW(key_.get(), index, buffer, length, nullptr, nullptr, nullptr, nullptr);
     });
   }

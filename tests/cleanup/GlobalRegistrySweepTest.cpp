@@ -112,15 +112,18 @@ class ScriptedKey final : public os::RegistryKey {
   os::Result<std::unique_ptr<os::RegistryKey>> OpenSubKey(std::wstring_view, std::uint32_t) override {
     return os::Result<std::unique_ptr<os::RegistryKey>>::Fail(os::error::kAccessDenied);
   }
-  os::Status QueryValue(std::wstring_view, os::RegistryValue&) override { return os::error::kFileNotFound; }
-  os::Status EnumKey(std::uint32_t index, std::wstring& name, std::uint32_t maxChars) override {
-    log_.push_back(L"enum " + std::to_wstring(index));
-    if (index >= subKeys_.size()) return os::error::kNoMoreItems;
-    if (subKeys_[index].size() + 1 > maxChars) return os::error::kMoreData;
-    name = subKeys_[index];
-    return os::error::kSuccess;
+  os::Result<os::RegistryValue> QueryValue(std::wstring_view) override {
+    return os::Result<os::RegistryValue>::Fail(os::error::kFileNotFound);
   }
-  os::Status EnumValue(std::uint32_t, std::wstring&, std::uint32_t) override { return os::error::kNoMoreItems; }
+  os::Result<std::wstring> EnumKey(std::uint32_t index, std::uint32_t maxChars) override {
+    log_.push_back(L"enum " + std::to_wstring(index));
+    if (index >= subKeys_.size()) return os::Result<std::wstring>::Fail(os::error::kNoMoreItems);
+    if (subKeys_[index].size() + 1 > maxChars) return os::Result<std::wstring>::Fail(os::error::kMoreData);
+    return os::Result<std::wstring>::Ok(subKeys_[index]);
+  }
+  os::Result<std::wstring> EnumValue(std::uint32_t, std::uint32_t) override {
+    return os::Result<std::wstring>::Fail(os::error::kNoMoreItems);
+  }
   os::Status DeleteValue(std::wstring_view) override { return os::error::kAccessDenied; }
   os::Status DeleteTree(std::wstring_view subKey) override {
     log_.push_back(L"delete " + std::wstring(subKey));

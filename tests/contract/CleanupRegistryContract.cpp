@@ -18,8 +18,7 @@ class CleanupRegistry : public Contract {
   }
   bool ValueExists(RootKey root, const std::wstring& path, const std::wstring& name) {
     auto key = sys().registry.OpenKey(root, path, os::regaccess::kRead);
-    os::RegistryValue value;
-    return key.ok() && key.value->QueryValue(name, value) == os::error::kSuccess;
+    return key.ok() && key.value->QueryValue(name).ok();
   }
 };
 
@@ -147,8 +146,8 @@ TEST_F(CleanupRegistry, EverySubKeyTreeGoesAndTheKeyStays) {
   cleanup::DeleteAllSubKeys(std::move(key.value));
   auto after = sys().registry.OpenKey(RootKey::CurrentUser, L"Software\\Tessaly Cleanup\\Sweep", os::regaccess::kRead);
   ASSERT_TRUE(after.ok());
-  std::wstring name;
-  EXPECT_EQ(after.value->EnumKey(0, name, 260), os::error::kNoMoreItems) << "left: " << base::WideToUtf8(name);
+  const auto left = after.value->EnumKey(0, 260);
+  EXPECT_EQ(left.status, os::error::kNoMoreItems) << "left: " << base::WideToUtf8(left.value);
   EXPECT_TRUE(ValueExists(RootKey::CurrentUser, L"Software\\Tessaly Cleanup\\Sweep", L"Kept"));
   EXPECT_TRUE(KeyExists(RootKey::CurrentUser, L"Software\\Tessaly Cleanup\\Beside"));
 }

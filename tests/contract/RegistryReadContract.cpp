@@ -9,6 +9,12 @@ using sysaccess::ReadMachineRegistryString;
 using sysaccess::ReadRegistryString;
 using sysaccess::SystemAccess;
 
+// One answer of an enumeration as one text: the name, or the status that
+// refused it.
+std::wstring Listed(const os::Result<std::wstring>& name) {
+  return name.ok() ? name.value : L"status " + std::to_wstring(name.status);
+}
+
 constexpr const char* kValues = R"({
   "registry": {
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\TessalyContract\\Reads": {
@@ -60,8 +66,9 @@ TEST_F(Contract, CurrentControlSetIsTheActiveControlSet) {
     "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\TessalyContract": {"Linked": "yes"}}})");
   auto key = sys().registry.OpenKey(os::RootKey::LocalMachine, L"SYSTEM\\Select", os::regaccess::kRead);
   ASSERT_TRUE(key.ok()) << key.status;
-  os::RegistryValue current;
-  ASSERT_EQ(key.value->QueryValue(L"Current", current), os::error::kSuccess);
+  const auto read = key.value->QueryValue(L"Current");
+  ASSERT_EQ(read.status, os::error::kSuccess);
+  const os::RegistryValue& current = read.value;
   ASSERT_EQ(current.data.size(), 4u);
   wchar_t number[8];
   std::swprintf(number, 8, L"%03u", unsigned(current.data[0]));
@@ -76,16 +83,13 @@ TEST_F(Contract, EnumerationStopsAtANameLongerThanTheBuffer) {
                                    "HKEY_CURRENT_USER\\Software\\TessalyContract\\Enum\\alpha": {}}})");
   auto key = sys().registry.OpenKey(os::RootKey::CurrentUser, L"Software\\TessalyContract\\Enum", os::regaccess::kRead);
   ASSERT_TRUE(key.ok());
-  std::wstring name;
   // Sub-keys are listed by name, ignoring case.
-  ASSERT_EQ(key.value->EnumKey(0, name, 260), os::error::kSuccess);
-  EXPECT_EQ(name, L"alpha");
-  ASSERT_EQ(key.value->EnumKey(1, name, 260), os::error::kSuccess);
-  EXPECT_EQ(name, L"Zed");
-  EXPECT_EQ(key.value->EnumKey(2, name, 260), os::error::kNoMoreItems);
+  ASSERT_EQ(Listed(key.value->EnumKey(0, 260)), L"alpha");
+  ASSERT_EQ(Listed(key.value->EnumKey(1, 260)), L"Zed");
+  EXPECT_EQ(key.value->EnumKey(2, 260).status, os::error::kNoMoreItems);
   // A name that needs more than the buffer (terminator included) is refused.
-  EXPECT_EQ(key.value->EnumKey(1, name, 3), os::error::kMoreData);
-  EXPECT_EQ(key.value->EnumValue(0, name, 1), os::error::kMoreData);
+  EXPECT_EQ(key.value->EnumKey(1, 3).status, os::error::kMoreData);
+  EXPECT_EQ(key.value->EnumValue(0, 1).status, os::error::kMoreData);
 }
 
 TEST_F(Contract, ValuesEnumerateInTheOrderTheyWereWritten) {
@@ -93,12 +97,9 @@ TEST_F(Contract, ValuesEnumerateInTheOrderTheyWereWritten) {
   machine().Seed(R"({"registry": {"HKEY_CURRENT_USER\\Software\\TessalyContract\\Order": {"b": "1", "a": "2"}}})");
   auto key = sys().registry.OpenKey(os::RootKey::CurrentUser, L"Software\\TessalyContract\\Order", os::regaccess::kRead);
   ASSERT_TRUE(key.ok());
-  std::wstring name;
-  ASSERT_EQ(key.value->EnumValue(0, name, 260), os::error::kSuccess);
-  EXPECT_EQ(name, L"b");
-  ASSERT_EQ(key.value->EnumValue(1, name, 260), os::error::kSuccess);
-  EXPECT_EQ(name, L"a");
-  EXPECT_EQ(key.value->EnumValue(2, name, 260), os::error::kNoMoreItems);
+  ASSERT_EQ(Listed(key.value->EnumValue(0, 260)), L"b");
+  ASSERT_EQ(Listed(key.value->EnumValue(1, 260)), L"a");
+  EXPECT_EQ(key.value->EnumValue(2, 260).status, os::error::kNoMoreItems);
 }
 
 }  // namespace

@@ -57,9 +57,7 @@ TEST_F(Contract, OnlyTheFirstProcessNamedExactlyLikeTheCompanionIsEnded) {
   ASSERT_EQ(Count(sys(), L"Quellix.exe"), 2);
   ASSERT_EQ(Count(sys(), L"quellix.exe"), 1);
   SystemAccess sys(this->sys());
-  std::int32_t flag = 0;
-  TerminateCompanionProcess(sys, flag);
-  EXPECT_EQ(flag, 1);
+  EXPECT_TRUE(TerminateCompanionProcess(sys));
   // An ended process leaves the process list once it has wound down.
   for (int i = 0; i < 100 && Count(this->sys(), L"Quellix.exe") > 1; ++i) sys.os().clock.Sleep(50);
   EXPECT_EQ(Count(this->sys(), L"Quellix.exe"), 1);
@@ -69,9 +67,7 @@ TEST_F(Contract, OnlyTheFirstProcessNamedExactlyLikeTheCompanionIsEnded) {
 TEST_F(Contract, WithoutTheCompanionNothingIsEndedAndTheFlagIsZero) {
   machine().Seed(R"({"processes": [{"pid": 9004, "name": "QUELLIX.EXE"}]})");
   SystemAccess sys(this->sys());
-  std::int32_t flag = 1;
-  TerminateCompanionProcess(sys, flag);
-  EXPECT_EQ(flag, 0);
+  EXPECT_FALSE(TerminateCompanionProcess(sys));
   EXPECT_EQ(Count(this->sys(), L"QUELLIX.EXE"), 1);
 }
 

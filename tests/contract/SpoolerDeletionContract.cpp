@@ -2,6 +2,7 @@
 // Wine, each gap of Wine's spooler named where it stops a case.
 #include <algorithm>
 
+#include "engine/FormDeletion.h"
 #include "sysaccess/SpoolerDeletions.h"
 #include "sysaccess/SpoolerInventory.h"
 #include "tests/contract/ContractMachine.h"
@@ -62,15 +63,16 @@ TEST_F(Contract, APrinterWithQueuedJobsIsOnlyMarkedForDeletion) {
                                  [](const os::PrinterInfo& p) { return p.printerName == L"Tessaly Deletion Busy"; });
   ASSERT_NE(busy, listed.value.end()) << "still listed until its jobs are done";
   EXPECT_EQ(busy->status & os::spool::kStatusPendingDeletion, os::spool::kStatusPendingDeletion);
-  EXPECT_EQ(DeleteDriverEverywhere(sys, L"Tessaly Deletion Spare"), os::error::kPrinterDriverInUse);
+  EXPECT_EQ(DeleteDriverEverywhere(sys, L"Tessaly Deletion Spare").status, os::error::kPrinterDriverInUse);
 }
 
 TEST_F(Contract, AnUnusedDriverGoesAndADriverInUseStays) {
   SKIP_ON_WINE("DeletePrinterDriverExW refuses any non-zero delete flag (DPD_DELETE_UNUSED_FILES) with error 87");
   machine().Seed(kDeletion);
   SystemAccess sys(this->sys());
-  EXPECT_EQ(DeleteDriverEverywhere(sys, L"Tessaly Deletion Spare"), 0u) << "not installed for x86: 1797 is success";
-  EXPECT_EQ(DeleteDriverEverywhere(sys, L"Tessaly Deletion Driver"), os::error::kPrinterDriverInUse);
+  EXPECT_EQ(DeleteDriverEverywhere(sys, L"Tessaly Deletion Spare").status, 0u)
+      << "not installed for x86: 1797 is success";
+  EXPECT_EQ(DeleteDriverEverywhere(sys, L"Tessaly Deletion Driver").status, os::error::kPrinterDriverInUse);
   EXPECT_FALSE(HasDriver(sys, L"Tessaly Deletion Spare"));
   EXPECT_TRUE(HasDriver(sys, L"Tessaly Deletion Driver"));
 }
@@ -124,7 +126,7 @@ TEST_F(Contract, EveryListedFormIsDeletedThroughThePrinter) {
   SystemAccess sys(this->sys());
   const auto forms = EnumerateForms(sys, L"Tessaly Deletion Doomed");
   ASSERT_EQ(forms.size(), 2u);
-  DeleteEveryForm(sys, L"Tessaly Deletion Doomed", forms);
+  engine::DeleteEveryForm(sys, L"Tessaly Deletion Doomed", forms);
   EXPECT_TRUE(EnumerateForms(sys, L"Tessaly Deletion Stays").empty());
 }
 
@@ -139,16 +141,15 @@ TEST_F(Contract, UnusedFormsLoseTheirRegistryTracesAndKeptFormsKeepThem) {
     "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\Forms\\Tessaly Contract Label\\Tray": {"x": "1"},
     "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\Forms\\Tessaly Contract Kept": {"x": "1"}}})");
   SystemAccess sys(this->sys());
-  DeleteUnusedForms(sys, L"Tessaly Deletion Doomed",
-                    {{L"Tessaly Contract Label", os::spool::kFormUser, 1},
-                     {L"Tessaly Contract Kept", os::spool::kFormUser, 0},
-                     {L"Tessaly Contract Builtin", os::spool::kFormBuiltin, 1}});
+  engine::DeleteUnusedForms(sys, L"Tessaly Deletion Doomed",
+                            {{L"Tessaly Contract Label", os::spool::kFormUser, 1},
+                             {L"Tessaly Contract Kept", os::spool::kFormUser, 0},
+                             {L"Tessaly Contract Builtin", os::spool::kFormBuiltin, 1}});
   const std::wstring forms = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Forms";
   auto& registry = sys.os().registry;
   auto hasValue = [&](const wchar_t* name) {
     auto key = registry.OpenKey(os::RootKey::LocalMachine, forms, os::regaccess::kRead);
-    os::RegistryValue value;
-    return key.ok() && key.value->QueryValue(name, value) == os::error::kSuccess;
+    return key.ok() && key.value->QueryValue(name).ok();
   };
   auto hasKey = [&](const wchar_t* name) {
     return registry.OpenKey(os::RootKey::LocalMachine, forms + L"\\" + name, os::regaccess::kRead).ok();

@@ -21,9 +21,7 @@ TEST_F(CompanionProcess, OnlyTheFirstExactMatchIsEnded) {
   Given(R"({"base": "workstation", "processes": [
     {"pid": 400, "name": "explorer.exe"}, {"pid": 410, "name": "quellix.exe"}, {"pid": 420, "name": "Quellix"},
     {"pid": 430, "name": "Quellix.exe"}, {"pid": 440, "name": "Quellix.exe"}, {"pid": 450, "name": "Quellix.exe "}]})");
-  std::int32_t flag = 7;
-  TerminateCompanionProcess(sys(), flag);
-  EXPECT_EQ(flag, 1);
+  EXPECT_TRUE(TerminateCompanionProcess(sys()));
   EXPECT_EQ(EffectsOn(L"processes."), (Lines{L"processes.Terminate Quellix.exe (430) exit 0 -> 0"}));
   EXPECT_EQ(Running(), (std::vector<std::uint32_t>{400, 410, 420, 440, 450}));
 }
@@ -31,15 +29,11 @@ TEST_F(CompanionProcess, OnlyTheFirstExactMatchIsEnded) {
 TEST_F(CompanionProcess, AProcessThatRefusesToEndOrAFailedSnapshotGivesZeroAndNoOtherMatchIsTried) {
   Given(R"({"base": "workstation", "processes": [
     {"pid": 430, "name": "Quellix.exe", "protected": true}, {"pid": 440, "name": "Quellix.exe"}]})");
-  std::int32_t flag = 1;
-  TerminateCompanionProcess(sys(), flag);
-  EXPECT_EQ(flag, 0);
+  EXPECT_FALSE(TerminateCompanionProcess(sys()));
   EXPECT_EQ(EffectsOn(L"processes."), (Lines{L"processes.Terminate Quellix.exe (430) exit 0 -> 5"}));
 
   machine().FailWith(os::sim::Op::ProcessesSnapshot, 8);
-  flag = 1;
-  TerminateCompanionProcess(sys(), flag);
-  EXPECT_EQ(flag, 0);
+  EXPECT_FALSE(TerminateCompanionProcess(sys()));
   EXPECT_EQ(Running().size(), 2u);
 }
 

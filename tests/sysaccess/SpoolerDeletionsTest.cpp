@@ -2,6 +2,7 @@
 // spooler, in which order, and what stays when the spooler refuses or faults.
 #include "sysaccess/SpoolerDeletions.h"
 
+#include "engine/FormDeletion.h"
 #include "tests/sysaccess/SimScenario.h"
 
 namespace scenario {
@@ -17,7 +18,7 @@ TEST_F(DriverDeletion, BothEnvironmentsInOrderEachFollowedByItsPackageFromThePat
                 {"name": "Laser", "environment": "Windows x64", "infPath": "C:\\inf\\laser.inf",
                  "files": ["C:\\Windows\\system32\\spool\\drivers\\x64\\3\\laser.dll"]}],
     "packages": ["C:\\inf\\laser.inf"]}})");
-  EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Laser"), 0u);
+  EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Laser").status, 0u);
   // The x86 deletion leaves the package used by the x64 driver: its refusal
   // is not the driver's status, and the x64 round deletes it, with the INF
   // path read before the x64 deletion took the driver's key away.
@@ -38,7 +39,7 @@ TEST_F(DriverDeletion, OnWindowsXpNoInfPathIsReadAndNoPackageIsTried) {
   Given(R"({"base": "xp-workstation", "windows": {"driverPackageExport": true},
     "spooler": {"drivers": [{"name": "Laser", "environment": "Windows NT x86", "infPath": "C:\\inf\\laser.inf"}],
                 "packages": ["C:\\inf\\laser.inf"]}})");
-  EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Laser"), 0u);
+  EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Laser").status, 0u);
   EXPECT_EQ(machine().gate().calls(os::sim::Op::RegistryOpenKey), 0u) << "no INF path (nor architecture) is read";
   EXPECT_EQ(machine().gate().calls(os::sim::Op::SpoolerDeleteDriverPackage), 0u);
   // A 32-bit XP spooler does not know "Windows x64" at all: no driver there.
@@ -51,27 +52,28 @@ TEST_F(DriverDeletion, ASpoolerThatRefusesTheUnusedFilesFlagStillLosesTheDriverW
   Given(R"({"base": "workstation", "spooler": {"drivers": [{"name": "Laser"}, {"name": "Ink"}],
     "printers": [{"name": "Office", "driver": "Ink"}]}})");
   machine().FailWith(os::sim::Op::SpoolerDeleteDriver, os::error::kInvalidParameter, L"Windows x64|Laser", 1);
-  bool kept = false;
-  EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Laser", &kept), 0u);
-  EXPECT_FALSE(kept);
+  const auto withoutFlag = DeleteDriverEverywhere(sys(), L"Laser");
+  EXPECT_EQ(withoutFlag.status, 0u);
+  EXPECT_FALSE(withoutFlag.keptSomewhere);
   EXPECT_TRUE(machine().spooler().drivers().size() == 1) << "only Ink, in use, is left";
   // A refusal that leaves open whether the driver is still there (an invalid
   // parameter again, or no reason at all): the spooler's list decides.
   for (const os::Status ambiguous : {os::error::kInvalidParameter, os::error::kUnidentifiedError}) {
     machine().gate().ClearInjections();
     machine().FailWith(os::sim::Op::SpoolerDeleteDriver, ambiguous);
-    kept = false;
-    EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Laser", &kept), 0u) << "not listed in either environment";
-    EXPECT_FALSE(kept);
-    EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Ink", &kept), ambiguous) << "still listed for Windows x64";
-    EXPECT_TRUE(kept);
+    const auto laser = DeleteDriverEverywhere(sys(), L"Laser");
+    EXPECT_EQ(laser.status, 0u) << "not listed in either environment";
+    EXPECT_FALSE(laser.keptSomewhere);
+    const auto ink = DeleteDriverEverywhere(sys(), L"Ink");
+    EXPECT_EQ(ink.status, ambiguous) << "still listed for Windows x64";
+    EXPECT_TRUE(ink.keptSomewhere);
   }
 }
 
 TEST_F(DriverDeletion, WithoutThePackageExportOnlyThePackageDeletionIsMissing) {
   Given(R"({"base": "workstation", "windows": {"driverPackageExport": false},
     "spooler": {"drivers": [{"name": "Laser", "infPath": "C:\\inf\\laser.inf"}], "packages": ["C:\\inf\\laser.inf"]}})");
-  EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Laser"), 0u);
+  EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Laser").status, 0u);
   EXPECT_EQ(EffectsOn(L"spooler."), (Lines{L"spooler.DeleteDriver Windows NT x86|Laser -> 1797",
                                            L"spooler.DeleteDriver Windows x64|Laser -> 0"}));
   EXPECT_EQ(machine().spooler().packages().size(), 1u);
@@ -79,7 +81,7 @@ TEST_F(DriverDeletion, WithoutThePackageExportOnlyThePackageDeletionIsMissing) {
 
 TEST_F(DriverDeletion, ADriverWithoutInfPathGetsAPackageCallWithAnEmptyPathThatChangesNothing) {
   Given(R"({"base": "workstation", "spooler": {"drivers": [{"name": "Laser"}], "packages": ["C:\\inf\\other.inf"]}})");
-  EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Laser"), 0u);
+  EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Laser").status, 0u);
   EXPECT_EQ(EffectsOn(L"spooler."), (Lines{L"spooler.DeleteDriver Windows NT x86|Laser -> 1797",
                                            L"spooler.DeleteDriver Windows x64|Laser -> 0",
                                            L"spooler.DeleteDriverPackage Windows x64| -> 87"}));
@@ -90,8 +92,8 @@ TEST_F(DriverDeletion, TheStatusIsThatOfTheLastEnvironment) {
   Given(R"({"base": "workstation", "spooler": {
     "drivers": [{"name": "Ink"}, {"name": "Old", "environment": "Windows NT x86"}],
     "printers": [{"name": "Office", "driver": "Ink"}, {"name": "Attic", "driver": "Old"}]}})");
-  EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Ink"), 3001u) << "in use for Windows x64, the last one tried";
-  EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Old"), 0u) << "refused for x86 (3001), not installed for x64 (1797)";
+  EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Ink").status, 3001u) << "in use for Windows x64, the last one tried";
+  EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Old").status, 0u) << "refused for x86 (3001), not installed for x64 (1797)";
   EXPECT_EQ(EffectsOn(L"spooler."), (Lines{L"spooler.DeleteDriver Windows NT x86|Ink -> 1797",
                                            L"spooler.DeleteDriver Windows x64|Ink -> 3001",
                                            L"spooler.DeleteDriver Windows NT x86|Old -> 3001",
@@ -105,13 +107,13 @@ TEST_F(DriverDeletion, AFaultEndsOneEnvironmentAndTheOtherIsStillTried) {
     "packages": []}})");
   machine().FaultOn(os::sim::Op::SpoolerDeleteDriver, L"Windows NT x86|Laser");
   std::uint32_t firstFaulted = 0, lastFaulted = 0;
-  OnWorkerThread([&] { firstFaulted = DeleteDriverEverywhere(sys(), L"Laser"); });
+  OnWorkerThread([&] { firstFaulted = DeleteDriverEverywhere(sys(), L"Laser").status; });
   EXPECT_EQ(firstFaulted, 0u) << "the x64 round succeeded after the x86 fault";
   EXPECT_EQ(machine().spooler().drivers().size(), 1u) << "only the x86 driver stays";
 
   machine().gate().ClearInjections();
   machine().FaultOn(os::sim::Op::SpoolerDeleteDriver, L"Windows x64|Laser");
-  OnWorkerThread([&] { lastFaulted = DeleteDriverEverywhere(sys(), L"Laser"); });
+  OnWorkerThread([&] { lastFaulted = DeleteDriverEverywhere(sys(), L"Laser").status; });
   EXPECT_EQ(lastFaulted, os::kAccessViolation);
   EXPECT_TRUE(machine().spooler().drivers().empty());
 }
@@ -122,7 +124,7 @@ TEST_F(DriverDeletion, EveryDriverIsTriedForBothEnvironmentsAndThoseInUseStay) {
                 {"name": "Busy", "environment": "Windows NT x86"},
                 {"name": "Ink"}, {"name": "Laser"}, {"name": "Busy"}],
     "printers": [{"name": "Office", "driver": "Ink"}, {"name": "Hall", "driver": "Busy"}]}})");
-  EXPECT_EQ(DeleteAllDrivers(sys()), 0u);
+  DeleteAllDrivers(sys());
   // The x86 pass lists Laser, Old and Busy; the x64 pass then lists only what
   // is still there: Ink and Busy, both in use. Busy is so tried twice.
   EXPECT_EQ(EffectsOn(L"spooler.DeleteDriver "), (Lines{
@@ -216,7 +218,7 @@ const std::vector<FormRecord> kTable = {
 
 TEST_F(FormDeletion, UnusedFormsLoseTheirRegistryTracesRightBeforeTheSpoolerDeletesThem) {
   GivenForms("6.1.7601");
-  DeleteUnusedForms(sys(), L"Office", kTable);
+  engine::DeleteUnusedForms(sys(), L"Office", kTable);
   // Label has a value only, Tray (a printer form) a key only: each loses
   // what it has, and the other step fails quietly.
   const std::wstring forms = L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\Forms";
@@ -234,8 +236,8 @@ TEST_F(FormDeletion, UnusedFormsLoseTheirRegistryTracesRightBeforeTheSpoolerDele
 
 TEST_F(FormDeletion, AnEmptyTableStillOpensAndClosesThePrinter) {
   GivenForms("6.1.7601");
-  DeleteUnusedForms(sys(), L"Office", {});
-  DeleteEveryForm(sys(), L"Office", {});
+  engine::DeleteUnusedForms(sys(), L"Office", {});
+  engine::DeleteEveryForm(sys(), L"Office", {});
   EXPECT_EQ(machine().gate().calls(os::sim::Op::SpoolerOpen), 2u);
   EXPECT_EQ(machine().spooler().openPrinterHandles(), 0);
   EXPECT_TRUE(Journal().empty());
@@ -243,7 +245,7 @@ TEST_F(FormDeletion, AnEmptyTableStillOpensAndClosesThePrinter) {
 
 TEST_F(FormDeletion, EveryFormOfTheListGoesWithoutCondition) {
   GivenForms("5.1.2600");
-  DeleteEveryForm(sys(), L"Office", {{L"Label", os::spool::kFormUser, 1}, {L"Kept", os::spool::kFormUser, 0}});
+  engine::DeleteEveryForm(sys(), L"Office", {{L"Label", os::spool::kFormUser, 1}, {L"Kept", os::spool::kFormUser, 0}});
   EXPECT_EQ(SpoolerForms(), (Lines{L"Letter", L"Legal", L"Executive", L"A4", L"A5", L"Tray"}));
   EXPECT_FALSE(FormValue(L"Label"));
   EXPECT_FALSE(FormValue(L"Kept"));
@@ -253,7 +255,7 @@ TEST_F(FormDeletion, EveryFormOfTheListGoesWithoutCondition) {
 
 TEST_F(FormDeletion, APrinterThatCannotBeOpenedStillHasTheRegistryTracesCleaned) {
   GivenForms("6.1.7601");
-  DeleteUnusedForms(sys(), L"Nobody", kTable);
+  engine::DeleteUnusedForms(sys(), L"Nobody", kTable);
   EXPECT_EQ(EffectsOn(L"spooler."), Lines{}) << "nothing reaches the spooler without a handle";
   EXPECT_FALSE(FormValue(L"Label"));
   EXPECT_FALSE(FormKey(L"Tray"));

@@ -27,8 +27,7 @@ inline bool KeyExists(os::RootKey root, const std::wstring& path) {
 
 inline bool ValueExists(os::RootKey root, const std::wstring& path, const std::wstring& name) {
   auto key = os::win32::TheRegistry().OpenKey(root, path, os::regaccess::kRead);
-  os::RegistryValue value;
-  return key.ok() && key.value->QueryValue(name, value) == os::error::kSuccess;
+  return key.ok() && key.value->QueryValue(name).ok();
 }
 
 inline bool FileExists(const std::wstring& path) { return os::win32::TheFiles().Find(path).ok(); }

@@ -47,9 +47,11 @@ class RecordingSystemTest : public ::testing::Test {
     std::vector<std::wstring> names;
     auto key = system.registry.OpenKey(RootKey::CurrentUser, path, regaccess::kRead);
     if (!key.ok()) return names;
-    std::wstring name;
-    for (std::uint32_t i = 0; key.value->EnumKey(i, name, 256) == error::kSuccess; ++i) names.push_back(name);
-    return names;
+    for (std::uint32_t i = 0;; ++i) {
+      auto name = key.value->EnumKey(i, 256);
+      if (!name.ok()) return names;
+      names.push_back(name.value);
+    }
   }
 
   std::unique_ptr<sim::SimMachine> machine_;
@@ -70,25 +72,24 @@ TEST_F(RecordingSystemTest, PlannedKeyAndValueDeletionsAreHiddenFromLaterReadsOn
   auto settings = s.registry.OpenKey(RootKey::CurrentUser, L"Printers\\Settings", regaccess::kAllAccess);
   ASSERT_TRUE(settings.ok());
   EXPECT_EQ(settings.value->DeleteValue(L"A"), error::kSuccess);
-  RegistryValue value;
-  EXPECT_EQ(settings.value->QueryValue(L"A", value), error::kFileNotFound);
-  EXPECT_EQ(settings.value->QueryValue(L"B", value), error::kSuccess);
-  std::wstring first;
-  ASSERT_EQ(settings.value->EnumValue(0, first, 256), error::kSuccess);
-  EXPECT_EQ(first, L"B");
+  EXPECT_EQ(settings.value->QueryValue(L"A").status, error::kFileNotFound);
+  EXPECT_EQ(settings.value->QueryValue(L"B").status, error::kSuccess);
+  const auto first = settings.value->EnumValue(0, 256);
+  ASSERT_EQ(first.status, error::kSuccess);
+  EXPECT_EQ(first.value, L"B");
   auto readOnly = s.registry.OpenKey(RootKey::CurrentUser, L"Printers\\Settings", regaccess::kRead);
   EXPECT_EQ(readOnly.value->DeleteValue(L"B"), error::kAccessDenied) << "as a key opened for reading answers";
 
   // A handle that listed its sub-keys before a deletion lists them anew after it.
   auto printers = s.registry.OpenKey(RootKey::CurrentUser, L"Printers\\Settings\\Printers", regaccess::kAllAccess);
   ASSERT_TRUE(printers.ok());
-  std::wstring name;
-  ASSERT_EQ(printers.value->EnumKey(0, name, 256), error::kSuccess);
-  EXPECT_EQ(name, L"B");
+  const auto listed = printers.value->EnumKey(0, 256);
+  ASSERT_EQ(listed.status, error::kSuccess);
+  EXPECT_EQ(listed.value, L"B");
   EXPECT_EQ(printers.value->DeleteTree(L"B"), error::kSuccess);
-  EXPECT_EQ(printers.value->EnumKey(0, name, 256), error::kNoMoreItems);
+  EXPECT_EQ(printers.value->EnumKey(0, 256).status, error::kNoMoreItems);
   EXPECT_EQ(settings.value->DeleteValue(L"B"), error::kSuccess);
-  EXPECT_EQ(settings.value->EnumValue(0, name, 256), error::kNoMoreItems);
+  EXPECT_EQ(settings.value->EnumValue(0, 256).status, error::kNoMoreItems);
 
   EXPECT_EQ(SubKeys(*inner_, L"Printers\\Settings\\Printers"), (std::vector<std::wstring>{L"A", L"B"}));
   EXPECT_EQ(machine_->SaveImage(), before_);

@@ -70,8 +70,7 @@ TEST_F(SimRegistryTest, AHandleOnADeletedKeyFailsWithKeyDeleted) {
   ASSERT_TRUE(alpha.ok());
   ASSERT_EQ(registry().DeleteTree(RootKey::LocalMachine, L"SOFTWARE\\NVL\\Job Properties\\Driver\\Alpha"),
             error::kSuccess);
-  RegistryValue v;
-  EXPECT_EQ(alpha.value->QueryValue(L"Paper", v), error::kKeyDeleted);
+  EXPECT_EQ(alpha.value->QueryValue(L"Paper").status, error::kKeyDeleted);
   EXPECT_EQ(alpha.value->DeleteValue(L"Paper"), error::kKeyDeleted);
 }
 
