@@ -4,13 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "app/InterfaceLanguage.h"
 #include "os/sim/SimMachine.h"
-#include "res/Languages.h"
 
 namespace app {
 namespace {
@@ -79,29 +77,6 @@ TEST(InterfaceLanguageTest, WithoutAUsableFileTheSystemLocaleChooses) {
   EXPECT_EQ(ModuleTried("serverlang=es"), Module(L"ESP"));
   // No locale answer either: no module is even looked for.
   EXPECT_EQ(ModuleTried(nullptr, ""), L"(nothing)");
-}
-
-TEST(InterfaceLanguageTest, EveryLanguageOfTheListIsReachedByItsServerLanguageValue) {
-  std::set<std::wstring> codes, values;
-  for (const res::Language& language : res::Languages()) {
-    SCOPED_TRACE(std::string(language.code.begin(), language.code.end()));
-    EXPECT_TRUE(codes.insert(language.code).second) << "a code twice";
-    EXPECT_TRUE(values.insert(language.serverLanguage).second) << "a value twice: the later one would never win";
-    const std::string value(language.serverLanguage.begin(), language.serverLanguage.end());
-    std::string upper = value;
-    for (char& c : upper) c = static_cast<char>(c - 'a' + 'A');
-    // Whatever the system locale says: the file comes first.
-    EXPECT_EQ(ModuleTried(("serverlang=" + value + "\n").c_str(), "KOR"), Module(language.code.c_str()));
-    EXPECT_EQ(ModuleTried(("serverlang=" + upper + "\n").c_str(), "KOR"), Module(language.code.c_str()));
-  }
-  // The codes the file's values give are the module names the table fixes,
-  // not what Windows itself calls these languages.
-  EXPECT_EQ(LanguageCodeFor(L"sw"), L"SME");
-  EXPECT_EQ(LanguageCodeFor(L"tc"), L"TCH");
-  EXPECT_EQ(LanguageCodeFor(L"cz"), L"CSY");
-  EXPECT_EQ(LanguageCodeFor(L"tu"), L"TRK");
-  EXPECT_EQ(LanguageCodeFor(L"sv"), std::nullopt);
-  EXPECT_EQ(codes.size(), 19u);
 }
 
 TEST(InterfaceLanguageTest, NoModuleIsLoadedByABareName) {

@@ -34,15 +34,6 @@ class FakeSystem final : public HandoffPort {
 const std::wstring kNative = L"C:\\Tools\\Tessaly-3.3.0.21\\x64\\Tessaly.exe";
 const std::wstring kRefusal = std::wstring(L"Error: ") + kWow64RefusalText;
 
-TEST(NativeHandoffTest, OnItsOwnKindOfSystemTheProgramGoesOnWithoutLookingFurther) {
-  FakeSystem system;
-  system.wow64 = false;
-  system.files = {kNative};
-  EXPECT_EQ(HandOffToNativeProgram(system, L"Tessaly.exe"), std::nullopt);
-  EXPECT_TRUE(system.started.empty());
-  EXPECT_TRUE(system.messages.empty());
-}
-
 TEST(NativeHandoffTest, UnderWow64TheX64ProgramRunsWithTheSameArgumentsAndItsExitCodeIsPassedOn) {
   FakeSystem system;
   system.files = {kNative};

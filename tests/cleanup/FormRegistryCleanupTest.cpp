@@ -34,11 +34,5 @@ TEST_F(FormRegistry, AnEmptyNameTouchesNothingAndABackslashedNameLosesOnlyItsVal
   EXPECT_TRUE(Key(L"Label") && Key(L"Envelope"));
 }
 
-TEST_F(FormRegistry, AMissingFormsKeyIsNoError) {
-  machine().registry().RemoveKey(kForms);
-  cleanup::CleanFormRegistry(sys(), L"Label");
-  EXPECT_EQ(Journal(), (Lines{L"registry.DeleteTree " + kForms + L"\\Label -> 2"})) << "no handle, no value deletion";
-}
-
 }  // namespace
 }  // namespace scenario

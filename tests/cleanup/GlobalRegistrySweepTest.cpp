@@ -135,16 +135,5 @@ class ScriptedKey final : public os::RegistryKey {
   V& log_;
 };
 
-TEST(DeleteAllSubKeysTest, CollectsEveryNameFirstGoesOnAfterARefusalStopsAtATooLongNameAndClosesLast) {
-  const std::wstring longest(259, L'b');
-  V log;
-  // An empty name is what no real key has; acting on it would empty the open
-  // key itself.
-  DeleteAllSubKeys(
-      std::make_unique<ScriptedKey>(V{L"A", L"", L"Locked", longest, std::wstring(260, L'x'), L"C"}, log));
-  EXPECT_EQ(log, (V{L"enum 0", L"enum 1", L"enum 2", L"enum 3", L"enum 4", L"delete A", L"delete Locked",
-                    L"delete " + longest, L"close"}));
-}
-
 }  // namespace
 }  // namespace scenario

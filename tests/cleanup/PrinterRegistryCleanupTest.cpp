@@ -52,23 +52,5 @@ TEST_F(PrinterRegistryCleanupTest, StepsFailQuietlyAndTheWatermarkGoesWithTheFir
   EXPECT_EQ(EffectsOn(L"\\Watermark"), (Lines{kWatermark + L" -> 0", kWatermark + L" -> 2"}));
 }
 
-// A connection's name goes into the paths as it is: its backslashes lead
-// down through the server's name (never up: CleanupRegistryContract shows
-// that nothing at or above the server goes), and the value is named by the
-// whole name.
-TEST_F(PrinterRegistryCleanupTest, AConnectionsNameIsInsertedUnchanged) {
-  Given(R"({"base": "workstation", "registry": {"HKCU\\Printers\\Settings": {"\\\\srv\\lp": "x"}}})");
-  CleanPrinterRegistry(sys(), L"\\\\srv\\lp");
-  EXPECT_EQ(Attempts(), (Lines{
-                            L"registry.DeleteTree HKEY_CURRENT_USER\\Printers\\Settings\\Printers\\\\\\srv\\lp",
-                            L"registry.DeleteTree HKEY_USERS\\.DEFAULT\\Printers\\Settings\\Printers\\\\\\srv\\lp",
-                            L"registry.DeleteValue HKEY_CURRENT_USER\\Printers\\Settings:\\\\srv\\lp",
-                            L"registry.DeleteTree HKEY_LOCAL_MACHINE\\Software\\NVL\\Quellix\\printers\\\\\\srv\\lp",
-                            L"registry.DeleteTree HKEY_CURRENT_USER\\Software\\NVL\\Job "
-                            L"Properties\\LocalWaterMarkData\\Printers\\\\\\srv\\lp",
-                            kWatermark,
-                        }));
-}
-
 }  // namespace
 }  // namespace scenario

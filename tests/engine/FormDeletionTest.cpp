@@ -52,15 +52,6 @@ TEST_F(FormDeletion, UnusedFormsLoseTheirRegistryTracesRightBeforeTheSpoolerDele
   EXPECT_EQ(machine().spooler().openPrinterHandles(), 0);
 }
 
-TEST_F(FormDeletion, AnEmptyTableStillOpensAndClosesThePrinter) {
-  GivenForms("6.1.7601");
-  engine::DeleteUnusedForms(sys(), L"Office", {});
-  engine::DeleteEveryForm(sys(), L"Office", {});
-  EXPECT_EQ(machine().gate().calls(os::sim::Op::SpoolerOpen), 2u);
-  EXPECT_EQ(machine().spooler().openPrinterHandles(), 0);
-  EXPECT_TRUE(Journal().empty());
-}
-
 TEST_F(FormDeletion, EveryFormOfTheListGoesWithoutCondition) {
   GivenForms("5.1.2600");
   engine::DeleteEveryForm(sys(), L"Office", {{L"Label", os::spool::kFormUser, 1}, {L"Kept", os::spool::kFormUser, 0}});

@@ -117,21 +117,5 @@ TEST_F(PrinterDeletionTest, APrinterAJobReachedAfterTheJobCheckIsNotReportedDele
   EXPECT_FALSE(PrinterExists(L"Busy")) << "the spooler's own deletion, once the job is done";
 }
 
-TEST_F(PrinterDeletionTest, AFaultInsideTheSpoolerEndsOneDeletionAndTheRunGoesOn) {
-  Load(kWithConnection);
-  machine_->FaultOn(os::sim::Op::SpoolerDeletePrinter, L"Office");
-  dialog_.CheckAll();
-  // As in the program: the run's thread installs the translator first.
-  std::thread worker([&] {
-    machine_->system().faults.InstallTranslatorOnThisThread();
-    engine_->RunDeletion();
-  });
-  worker.join();
-  ASSERT_EQ(engine_->printersNotDeleted().size(), 1u);
-  EXPECT_EQ(engine_->printersNotDeleted()[0].status, os::kAccessViolation);
-  EXPECT_FALSE(PrinterExists(L"\\\\srv\\lp"));
-  EXPECT_EQ(Effects({"services.Start Spooler"}).size(), 1u);
-}
-
 }  // namespace
 }  // namespace engine

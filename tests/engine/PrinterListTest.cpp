@@ -70,17 +70,5 @@ TEST_F(PrinterListTest, ANameThatBeginsWithABlankOrIsVeryLongStaysSelectable) {
   EXPECT_TRUE(PrinterExists(longName.substr(0, 254).c_str())) << "a shorter name is another printer";
 }
 
-TEST_F(PrinterListTest, AQueuedJobOnAnyListedPrinterIsFoundInListOrder) {
-  Load(R"({"base": "workstation", "spooler": {"drivers": [{"name": "D"}], "printers": [
-    {"name": "Zeta", "driver": "D", "jobs": 3}, {"name": "Idle", "driver": "D"}, {"name": "Alpha", "driver": "D", "jobs": [7]}]}})");
-  std::vector<std::wstring> names;
-  EXPECT_TRUE(engine_->FindPrintersWithJobs(names));
-  EXPECT_EQ(names, (std::vector<std::wstring>{L"Alpha", L"Zeta"}));
-  Load(R"({"base": "workstation", "spooler": {"drivers": [{"name": "D"}], "printers": [{"name": "Idle", "driver": "D"}]}})");
-  names.clear();
-  EXPECT_FALSE(engine_->FindPrintersWithJobs(names));
-  EXPECT_TRUE(names.empty());
-}
-
 }  // namespace
 }  // namespace engine

@@ -78,28 +78,6 @@ TEST_F(DriverDeletion, WithoutThePackageExportOnlyThePackageDeletionIsMissing) {
   EXPECT_EQ(machine().spooler().packages().size(), 1u);
 }
 
-TEST_F(DriverDeletion, ADriverWithoutInfPathGetsAPackageCallWithAnEmptyPathThatChangesNothing) {
-  Given(R"({"base": "workstation", "spooler": {"drivers": [{"name": "Laser"}], "packages": ["C:\\inf\\other.inf"]}})");
-  EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Laser").status, 0u);
-  EXPECT_EQ(EffectsOn(L"spooler."), (Lines{L"spooler.DeleteDriver Windows NT x86|Laser -> 1797",
-                                           L"spooler.DeleteDriver Windows x64|Laser -> 0",
-                                           L"spooler.DeleteDriverPackage Windows x64| -> 87"}));
-  EXPECT_EQ(machine().spooler().packages(), (Lines{L"C:\\inf\\other.inf"}));
-}
-
-TEST_F(DriverDeletion, TheStatusIsThatOfTheLastEnvironment) {
-  Given(R"({"base": "workstation", "spooler": {
-    "drivers": [{"name": "Ink"}, {"name": "Old", "environment": "Windows NT x86"}],
-    "printers": [{"name": "Office", "driver": "Ink"}, {"name": "Attic", "driver": "Old"}]}})");
-  EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Ink").status, 3001u) << "in use for Windows x64, the last one tried";
-  EXPECT_EQ(DeleteDriverEverywhere(sys(), L"Old").status, 0u) << "refused for x86 (3001), not installed for x64 (1797)";
-  EXPECT_EQ(EffectsOn(L"spooler."), (Lines{L"spooler.DeleteDriver Windows NT x86|Ink -> 1797",
-                                           L"spooler.DeleteDriver Windows x64|Ink -> 3001",
-                                           L"spooler.DeleteDriver Windows NT x86|Old -> 3001",
-                                           L"spooler.DeleteDriver Windows x64|Old -> 1797"}));
-  EXPECT_EQ(machine().spooler().drivers().size(), 2u);
-}
-
 TEST_F(DriverDeletion, AFaultEndsOneEnvironmentAndTheOtherIsStillTried) {
   Given(R"({"base": "workstation", "spooler": {
     "drivers": [{"name": "Laser", "environment": "Windows NT x86"}, {"name": "Laser"}],
@@ -150,16 +128,6 @@ constexpr const char* kOffice = R"({"base": "workstation", "spooler": {
   "printers": [{"name": "Office", "driver": "Ink"}, {"name": "Hall", "driver": "Ink"},
                {"name": "\\\\print01\\Lobby", "server": "\\\\print01", "driver": "Ink"}]}})";
 
-TEST_F(PrinterDeletion, TheSpoolersAnswerIsTheStatusAndEveryHandleIsClosedAgain) {
-  Given(kOffice);
-  machine().FailWith(os::sim::Op::SpoolerDeletePrinter, 5, L"Office");
-  EXPECT_EQ(DeletePrinterByName(sys(), L"Office"), 5u) << "a printer the spooler kept is not reported as deleted";
-  EXPECT_EQ(DeletePrinterByName(sys(), L"Hall"), 0u);
-  EXPECT_EQ(EffectsOn(L"spooler."), (Lines{L"spooler.DeletePrinter Office -> 5", L"spooler.DeletePrinter Hall -> 0"}));
-  EXPECT_NE(machine().spooler().FindPrinter(L"Office"), nullptr);
-  EXPECT_EQ(machine().spooler().openPrinterHandles(), 0);
-}
-
 TEST_F(PrinterDeletion, AFaultGivesItsCodeTheHandleIsClosedAndTheRunGoesOn) {
   Given(kOffice);
   machine().FaultOn(os::sim::Op::SpoolerDeletePrinter, L"Office");
@@ -177,17 +145,6 @@ TEST_F(PrinterDeletion, AFaultGivesItsCodeTheHandleIsClosedAndTheRunGoesOn) {
   EXPECT_EQ(machine().spooler().FindPrinter(L"Hall"), nullptr);
   EXPECT_EQ(Journal(),
             (Lines{L"FAULT Spooler.DeletePrinter Office", L"spooler.DeletePrinter Hall -> 0"}));
-}
-
-TEST_F(PrinterDeletion, AConnectionGivesTheSpoolersErrorCodeOrTheFaults) {
-  Given(kOffice);
-  EXPECT_EQ(DeletePrinterConnectionByName(sys(), L"\\\\print01\\Lobby"), 0u);
-  EXPECT_EQ(machine().spooler().FindPrinter(L"\\\\print01\\Lobby"), nullptr);
-
-  machine().FaultOn(os::sim::Op::SpoolerDeleteConnection);
-  std::uint32_t faulted = 0;
-  OnWorkerThread([&] { faulted = DeletePrinterConnectionByName(sys(), L"\\\\print01\\Gone"); });
-  EXPECT_EQ(faulted, os::kAccessViolation);
 }
 
 }  // namespace

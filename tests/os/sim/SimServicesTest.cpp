@@ -12,23 +12,6 @@ std::unique_ptr<ServiceHandle> OpenService(SimMachine& m, const wchar_t* name) {
   return std::move(service.value);
 }
 
-TEST(SimServicesTest, AStopPassesThroughStopPendingOnTheVirtualClock) {
-  auto m = SimMachine::FromImage(R"({"services": [{"name": "Spooler", "stopDelayMs": 2500, "startDelayMs": 400}]})");
-  auto spooler = OpenService(*m, L"spooler");
-  ASSERT_EQ(spooler->Control(svc::kControlStop), error::kSuccess);
-  EXPECT_EQ(spooler->QueryState().value, svc::kStopPending);
-  m->clock().Sleep(2499);
-  EXPECT_EQ(spooler->QueryState().value, svc::kStopPending);
-  m->clock().Sleep(1);
-  EXPECT_EQ(spooler->QueryState().value, svc::kStopped);
-  EXPECT_EQ(spooler->Control(svc::kControlStop), error::kServiceNotActive);
-  ASSERT_EQ(spooler->Start(), error::kSuccess);
-  EXPECT_EQ(spooler->QueryState().value, svc::kStartPending);
-  m->clock().Sleep(400);
-  EXPECT_EQ(spooler->QueryState().value, svc::kRunning);
-  EXPECT_EQ(spooler->Start(), error::kServiceAlreadyRunning);
-}
-
 TEST(SimServicesTest, AServiceWithRunningDependentsRefusesToStop) {
   auto m = SimMachine::FromImage(R"({"services": [
     {"name": "Spooler"},
@@ -71,21 +54,6 @@ TEST(SimServicesTest, AHungOrRefusingServiceKeepsItsState) {
   EXPECT_EQ(OpenService(*m, L"Mute")->Control(svc::kControlStop), error::kServiceRequestTimeout);
   EXPECT_EQ(m->clock().now() - before, 30'000u);
   EXPECT_EQ(m->services().StateOf(L"Mute"), svc::kRunning);
-}
-
-TEST(SimServicesTest, TheDatabaseLockIsHeldUntilReleased) {
-  auto m = SimMachine::FromImage("{}");
-  auto scm = m->services().OpenManager(svc::kManagerLock);
-  ASSERT_TRUE(scm.ok());
-  {
-    auto lock = scm.value->LockDatabase();
-    ASSERT_TRUE(lock.ok());
-    EXPECT_EQ(m->services().database().locksHeld, 1);
-    EXPECT_EQ(scm.value->LockDatabase().status, error::kServiceDatabaseLocked);
-  }
-  EXPECT_EQ(m->services().database().locksHeld, 0);
-  m->Apply(R"({"serviceDatabase": {"managerAccessDenied": true}})");
-  EXPECT_EQ(m->services().OpenManager(svc::kManagerLock).status, error::kAccessDenied);
 }
 
 }  // namespace
