@@ -1,9 +1,11 @@
 // No cleanup step may reach beyond its named target: names that are empty or
 // carry path syntax switch their step off, and the rest of the cleanup runs.
+#include "base/Utf.h"
 #include "cleanup/DriverRegistryCleanup.h"
 #include "cleanup/FileCleanup.h"
 #include "cleanup/PrinterRegistryCleanup.h"
 #include "cleanup/TargetNames.h"
+#include "sysaccess/EnvironmentProbes.h"
 #include "tests/sysaccess/SimScenario.h"
 
 namespace scenario {
@@ -198,7 +200,9 @@ TEST_F(TargetGuardTest, AHardwareFolderNameThatIsOneOfTheSpoolersOwnFoldersClean
 // A user Temp setting that is empty, or names a file: only the Windows Temp
 // folder is a place to clean, and nothing on the drive root is touched.
 TEST_F(TargetGuardTest, WithoutAUserTempFolderOnlyTheWindowsTempFolderIsCleanedAndTheDriveRootIsLeftAlone) {
-  for (const char* temp : {"", "C:\\\\Users\\\\Admin\\\\TempFile"}) {
+  // Empty, a file, or a folder that is not a full path: relative to the
+  // current folder ("Temp") or to the current drive ("\\Temp").
+  for (const char* temp : {"", "C:\\\\Users\\\\Admin\\\\TempFile", "Temp", "\\\\Temp"}) {
     SCOPED_TRACE(::testing::Message() << "Temp \"" << temp << "\"");
     Given(std::string(R"({"base": "workstation",
       "registry": {"HKEY_CURRENT_USER\\Environment": {"TEMP": ")") + temp + R"("}},
@@ -208,6 +212,8 @@ TEST_F(TargetGuardTest, WithoutAUserTempFolderOnlyTheWindowsTempFolderIsCleanedA
         "C:\\Quellix\\jobs.dat": {},
         "C:\\,,srv,lp.tmp": {},
         "C:\\LASER.wmk": {},
+        "C:\\Temp\\,,srv,lp.tmp": {},
+        "C:\\Program Files\\Tessaly\\Temp\\LASER.wmk": {},
         "C:\\Windows\\Temp\\,,srv,lp.tmp": {},
         "C:\\Windows\\system32\\spool\\drivers\\x64\\loose.dll": {}}})");
     CleanPrinterTempFiles(sys(), L"\\\\srv\\lp", L"\\\\srv");
@@ -222,6 +228,10 @@ TEST_F(TargetGuardTest, WithoutAUserTempFolderOnlyTheWindowsTempFolderIsCleanedA
     EXPECT_TRUE(FileExists(L"C:\\Quellix\\jobs.dat"));
     EXPECT_TRUE(FileExists(L"C:\\,,srv,lp.tmp"));
     EXPECT_TRUE(FileExists(L"C:\\LASER.wmk"));
+  }
+  // A drive from A to Z in either case, or a share: a full path.
+  for (const wchar_t* path : {L"A:\\", L"Z:\\Temp", L"z:\\Temp", L"\\\\srv\\tmp"}) {
+    EXPECT_TRUE(sysaccess::IsAbsolutePath(path)) << base::WideToUtf8(path);
   }
 }
 

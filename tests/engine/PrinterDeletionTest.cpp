@@ -1,7 +1,5 @@
 // One printer at a time: connections and their drivers, forms, and a printer
 // the spooler keeps.
-#include <thread>
-
 #include "tests/engine/EngineFixture.h"
 
 namespace engine {
@@ -42,13 +40,16 @@ TEST_F(PrinterDeletionTest, AConnectionWhoseDriverStaysSaysSoOnceAndGoes) {
   EXPECT_TRUE(Effects({"spooler.DeleteForm"}).empty()) << "a connection deletes no forms";
 }
 
-TEST_F(PrinterDeletionTest, ADeleteAllRunGivesNoDriverNotice) {
-  Load(kWithConnection);
-  dialog_.CheckAll();
-  dialog_.deleteAll = true;
-  engine_->RunDeletion();
-  EXPECT_TRUE(Questions().empty());
-  EXPECT_TRUE(machine_->spooler().printers().empty());
+TEST_F(PrinterDeletionTest, AConnectionWhoseDriverGoesTooGivesNoNotice) {
+  // Every printer of the driver checked, with the delete-all box or without.
+  for (const bool deleteAll : {false, true}) {
+    Load(kWithConnection);
+    dialog_.CheckAll();
+    dialog_.deleteAll = deleteAll;
+    engine_->RunDeletion();
+    EXPECT_TRUE(Questions().empty()) << deleteAll;
+    EXPECT_TRUE(machine_->spooler().printers().empty());
+  }
 }
 
 TEST_F(PrinterDeletionTest, TheLastLocalPrinterTakesEveryUserAndPrinterFormWithIt) {
