@@ -17,6 +17,10 @@ TEST(WideTextTest, FormatFillsPlaceholdersInOrderAndStopsArgumentsAtTheirFirstNu
 TEST(WideTextTest, CaseIsIgnoredBeyondAscii) {
   EXPECT_TRUE(EqualsIgnoreCase(L"Bürodrucker", L"BÜRODRUCKER"));
   EXPECT_TRUE(EqualsIgnoreCase(L"Принтер", L"ПРИНТЕР"));
+  // Latin Extended-A pairs on odd/even, then on even/odd from U+0139 and
+  // again from U+0179; a dotless i has no pair here.
+  EXPECT_TRUE(EqualsIgnoreCase(L"\u0101\u010F \u013A\u0148 \u017A\u017E", L"\u0100\u010E \u0139\u0147 \u0179\u017D"));
+  EXPECT_FALSE(EqualsIgnoreCase(L"\u0131", L"I"));
   EXPECT_FALSE(EqualsIgnoreCase(L"Laser", L"Laser "));
   EXPECT_LT(CompareIgnoreCase(L"alpha", L"Beta"), 0);
   EXPECT_LT(CompareIgnoreCase(L"Beta", L"zeta"), 0);

@@ -13,7 +13,8 @@ class RecordingSystemTest : public ::testing::Test {
  protected:
   void SetUp() override {
     machine_ = sim::SimMachine::FromImage(R"({"base": "workstation", "files": {
-      "C:\\Drivers\\Maker\\one.gpd": {}, "C:\\Drivers\\Maker\\two.gpd": {"attributes": ["readonly"]}}})",
+      "C:\\Drivers\\Maker\\one.gpd": {}, "C:\\Drivers\\Maker\\two.gpd": {"attributes": ["readonly"]}},
+      "registry": {"HKEY_CURRENT_USER\\Printers\\Settings\\Printers\\Office\\Tray": {"x": "1"}}})",
                                           "recording");
     inner_ = std::make_unique<System>(machine_->system());
     before_ = machine_->SaveImage();
@@ -34,6 +35,7 @@ TEST_F(RecordingSystemTest, AFolderIsPlannedRemovableOnlyOnceItsFilesArePlannedG
   Files& files = plan.system().files;
   EXPECT_EQ(files.RemoveFolder(L"C:\\Drivers\\Maker"), error::kDirNotEmpty);
   EXPECT_EQ(files.Delete(L"C:\\Drivers\\Maker\\one.gpd"), error::kSuccess);
+  EXPECT_EQ(files.Find(L"C:\\Drivers\\Maker\\*.gpd").value.size(), 1u) << "one.gpd is gone from later searches";
   EXPECT_EQ(files.Delete(L"C:\\Drivers\\Maker\\two.gpd"), error::kAccessDenied) << "read-only";
   EXPECT_EQ(files.SetAttributes(L"C:\\Drivers\\Maker\\two.gpd", attr::kNormal), error::kSuccess);
   EXPECT_EQ(files.GetAttributes(L"C:\\Drivers\\Maker\\two.gpd").value, attr::kNormal);
@@ -41,6 +43,7 @@ TEST_F(RecordingSystemTest, AFolderIsPlannedRemovableOnlyOnceItsFilesArePlannedG
   EXPECT_EQ(files.Find(L"C:\\Drivers\\Maker\\*.gpd").status, error::kFileNotFound);
   EXPECT_EQ(files.RemoveFolder(L"C:\\Drivers\\Maker"), error::kSuccess);
   EXPECT_EQ(files.GetAttributes(L"C:\\Drivers\\Maker\\one.gpd").status, error::kPathNotFound);
+  EXPECT_EQ(files.Find(L"C:\\Drivers\\Maker\\*").status, error::kPathNotFound);
   EXPECT_EQ(Lines(plan), (std::vector<std::wstring>{
                              L"files.RemoveFolder C:\\Drivers\\Maker -> 145",
                              L"files.Delete C:\\Drivers\\Maker\\one.gpd -> 0",
@@ -49,6 +52,16 @@ TEST_F(RecordingSystemTest, AFolderIsPlannedRemovableOnlyOnceItsFilesArePlannedG
                              L"files.Delete C:\\Drivers\\Maker\\two.gpd -> 0",
                              L"files.RemoveFolder C:\\Drivers\\Maker -> 0",
                          }));
+  EXPECT_EQ(machine_->SaveImage(), before_);
+}
+
+TEST_F(RecordingSystemTest, AKeyPlannedGoneTakesItsSubKeysAlong) {
+  RecordingSystem plan(*inner_, Mode::Plan);
+  Registry& registry = plan.system().registry;
+  EXPECT_EQ(registry.DeleteTree(RootKey::CurrentUser, L"Printers\\Settings\\Printers\\Office"), error::kSuccess);
+  EXPECT_EQ(registry.OpenKey(RootKey::CurrentUser, L"Printers\\Settings\\Printers\\Office\\Tray", regaccess::kRead).status,
+            error::kFileNotFound);
+  EXPECT_TRUE(registry.OpenKey(RootKey::CurrentUser, L"Printers\\Settings\\Printers", regaccess::kRead).ok());
   EXPECT_EQ(machine_->SaveImage(), before_);
 }
 
