@@ -317,7 +317,6 @@ class Session {
     engine.RunDeletion();
     ran_ = true;
     outcome_ = Outcome(engine, table, chosen, port, *prompts_, *recording_, access.os(), system_);
-    outcome_.planned = r.plan;
     Progress(r);
     return outcome_.failures ? kExitNotDone : kExitDone;
   }

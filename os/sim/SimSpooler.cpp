@@ -26,6 +26,9 @@ class SimPrinterHandle final : public PrinterHandle {
   Result<std::vector<std::uint32_t>> Jobs(std::uint32_t firstJob, std::uint32_t count) override {
     using R = Result<std::vector<std::uint32_t>>;
     if (auto e = spooler_.gate().Enter(Op::SpoolerJobs, name_)) return R::Fail(*e);
+    // DeletePrinter leaves the printer to go with its last handle: the handle
+    // that deleted it still answers, with no jobs left.
+    if (deletedHere_ && spooler_.Available() && !spooler_.FindPrinter(name_)) return R::Ok({});
     if (const Status s = Check()) return R::Fail(s);
     const auto& jobs = spooler_.FindPrinter(name_)->jobs;
     std::vector<std::uint32_t> out;
@@ -44,7 +47,10 @@ class SimPrinterHandle final : public PrinterHandle {
   Status Delete() override {
     Status status = 0;
     if (auto e = spooler_.gate().Enter(Op::SpoolerDeletePrinter, name_)) status = *e;
-    else if (!(status = Check())) spooler_.DeleteOrMark(name_);
+    else if (!(status = Check())) {
+      spooler_.DeleteOrMark(name_);
+      deletedHere_ = true;
+    }
     spooler_.gate().RecordEffect(L"spooler.DeletePrinter", name_, status);
     return status;
   }
@@ -57,6 +63,7 @@ class SimPrinterHandle final : public PrinterHandle {
 
   SimSpooler& spooler_;
   std::wstring name_;
+  bool deletedHere_ = false;
 };
 
 }  // namespace

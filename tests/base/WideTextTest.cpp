@@ -21,6 +21,8 @@ TEST(WideTextTest, CaseIsIgnoredBeyondAscii) {
   // again from U+0179; a dotless i has no pair here.
   EXPECT_TRUE(EqualsIgnoreCase(L"\u0101\u010F \u013A\u0148 \u017A\u017E", L"\u0100\u010E \u0139\u0147 \u0179\u017D"));
   EXPECT_FALSE(EqualsIgnoreCase(L"\u0131", L"I"));
+  EXPECT_TRUE(EqualsIgnoreCase(L"\u03B1\u03C9 \u00FF", L"\u0391\u03A9 \u0178"));  // alpha omega, y diaeresis
+  EXPECT_FALSE(EqualsIgnoreCase(L"\u0101", L"\u0430"));  // a macron is no Cyrillic a
   EXPECT_FALSE(EqualsIgnoreCase(L"Laser", L"Laser "));
   EXPECT_LT(CompareIgnoreCase(L"alpha", L"Beta"), 0);
   EXPECT_LT(CompareIgnoreCase(L"Beta", L"zeta"), 0);

@@ -233,6 +233,7 @@ TEST_F(TargetGuardTest, WithoutAUserTempFolderOnlyTheWindowsTempFolderIsCleanedA
   for (const wchar_t* path : {L"A:\\", L"Z:\\Temp", L"z:\\Temp", L"\\\\srv\\tmp"}) {
     EXPECT_TRUE(sysaccess::IsAbsolutePath(path)) << base::WideToUtf8(path);
   }
+  EXPECT_FALSE(sysaccess::IsAbsolutePath(L"1:\\Temp"));
 }
 
 TEST_F(TargetGuardTest, WithoutASystemDirectoryNothingUnderADriverDirectoryIsTouched) {

@@ -144,6 +144,7 @@ TEST_F(TessalyCmd, APlanChangesNothingAndTheRunThenDoesExactlyIt) {
 
   const std::wstring runReport = ReportPath("run.json");
   ASSERT_EQ(Run({L"/delete", L"Office", L"\\\\print1\\Hall", L"/yes", L"/report:" + runReport}), 0);
+  EXPECT_FALSE(out_.Printed(L"Plan, in order:"));
   const auto run = ReadReport(runReport);
   EXPECT_EQ(ReportEffects(run), ReportEffects(plan));
   EXPECT_EQ(ReportEffects(run), MachineEffects());
@@ -156,13 +157,13 @@ TEST_F(TessalyCmd, APlanChangesNothingAndTheRunThenDoesExactlyIt) {
 TEST_F(TessalyCmd, SharedDeleteAnswersYesAndTakesThePrinterThatSharesTheDataFile) {
   Load(kOffice);
   const std::wstring report = ReportPath();
-  ASSERT_EQ(Run({L"/delete", L"Office", L"/shared:delete", L"/yes", L"/quiet", L"/report:" + report}), 0);
+  ASSERT_EQ(Run({L"/delete", L"Office", L"\\\\print1\\Hall", L"/shared:delete", L"/yes", L"/quiet", L"/report:" + report}), 0);
   EXPECT_FALSE(PrinterStillThere(L"Office"));
   EXPECT_FALSE(PrinterStillThere(L"Annex"));
   EXPECT_TRUE(PrinterStillThere(L"Reception"));
-  // Quiet: the summary alone.
+  // Quiet: the summary alone. Hall's driver stays for Reception.
   ASSERT_EQ(out_.lines.size(), 1u);
-  EXPECT_NE(out_.lines[0].find(L"Done: 2 printer(s) deleted"), std::wstring::npos);
+  EXPECT_EQ(out_.lines[0], L"Done: 3 printer(s) deleted, 0 kept, 2 driver(s) deleted, 0 failure(s).");
   const auto r = ReadReport(report);
   EXPECT_EQ(r["answers"][0]["kind"], "question");
   EXPECT_EQ(r["answers"][0]["answer"], "Yes");
@@ -171,6 +172,9 @@ TEST_F(TessalyCmd, SharedDeleteAnswersYesAndTakesThePrinterThatSharesTheDataFile
     if (p["name"] == "Annex") annexBroughtIn = p["deleted"] == true && p["chosen"] == false;
   }
   EXPECT_TRUE(annexBroughtIn);
+  bool inkjetKept = false;
+  for (const auto& d : r["drivers"]) inkjetKept = inkjetKept || (d["name"] == "Inkjet" && d["outcome"] == "kept: used by a printer that stays");
+  EXPECT_TRUE(inkjetKept) << r["drivers"].dump();
 }
 
 TEST_F(TessalyCmd, DeleteAllWithNoPrinterStillDeletesEveryDriverAndSweeps) {
@@ -219,6 +223,12 @@ TEST_F(TessalyCmd, APrinterTheSpoolerKeepsEndsWithOneAndIsReported) {
   }
   EXPECT_TRUE(refused);
   EXPECT_TRUE(machine_->prompts().log().empty()) << "the end-of-run notice is an error line, not a box";
+  // Envelope went before the spooler refused Reception; Office still names Label.
+  std::map<std::string, std::string> forms;
+  for (const auto& f : r["forms"]) forms[f["name"]] = f["outcome"];
+  EXPECT_EQ(forms["Envelope"], "deleted");
+  EXPECT_EQ(forms["Label"], "kept: named by a printer that stays");
+  EXPECT_TRUE(r["drivers"].empty()) << "no printer went, so no driver was tried or kept for it: " << r["drivers"].dump();
 }
 
 TEST_F(TessalyCmd, ALeftoverTheSystemRefusesToDeleteEndsWithOneAndIsNamed) {

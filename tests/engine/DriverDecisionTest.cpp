@@ -85,10 +85,12 @@ TEST_F(DriverDecisionTest, PrintersWhoseDataFileIsUnknownShareNothing) {
   // Neither Mystery driver records a data file: the lookups both fail, which
   // says nothing about sharing, so nobody is asked and Mystery B stays.
   Load(R"({"base": "workstation", "spooler": {"drivers": [{"name": "Mystery A"}, {"name": "Mystery B"}],
-           "printers": [{"name": "Hall", "driver": "Mystery A"}, {"name": "Lobby", "driver": "Mystery B"}]}})");
+           "printers": [{"name": "Hall", "driver": "Mystery A"}, {"name": "Lobby", "driver": "Mystery B"},
+                        {"name": "Annex", "driver": "Mystery A"}]}})");
   dialog_.Check(L"Hall");
   engine_->RunDeletion();
   EXPECT_TRUE(Questions().empty());
+  EXPECT_TRUE(Effects({"spooler.DeleteDriver"}).empty()) << "Annex still uses Mystery A: it is not even tried";
   EXPECT_FALSE(PrinterExists(L"Hall"));
   EXPECT_TRUE(PrinterExists(L"Lobby"));
   EXPECT_TRUE(DriverExists(L"Mystery B"));
