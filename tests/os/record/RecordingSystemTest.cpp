@@ -65,5 +65,15 @@ TEST_F(RecordingSystemTest, AKeyPlannedGoneTakesItsSubKeysAlong) {
   EXPECT_EQ(machine_->SaveImage(), before_);
 }
 
+TEST_F(RecordingSystemTest, APlannedDriverDeletionTakesOnlyTheFilesNoOtherDriverNames) {
+  machine_->Apply(R"({"spooler": {"drivers": [
+    {"name": "Laser", "driverPath": "C:\\Drivers\\Maker\\one.gpd", "dataFile": "C:\\Drivers\\Maker\\two.gpd"},
+    {"name": "Ink", "dataFile": "C:\\Drivers\\Maker\\two.gpd"}]}})");
+  RecordingSystem plan(*inner_, Mode::Plan);
+  EXPECT_EQ(plan.system().spooler.DeleteDriver(L"Windows x64", L"Laser", spool::kDeleteUnusedFiles, 3), error::kSuccess);
+  EXPECT_EQ(plan.system().files.GetAttributes(L"C:\\Drivers\\Maker\\one.gpd").status, error::kFileNotFound);
+  EXPECT_TRUE(plan.system().files.GetAttributes(L"C:\\Drivers\\Maker\\two.gpd").ok()) << "Ink names it too";
+}
+
 }  // namespace
 }  // namespace os::record
