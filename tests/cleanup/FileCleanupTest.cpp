@@ -66,15 +66,6 @@ TEST_F(FileCleanupTest, EveryMatchIsUnmarkedThenDeletedAndNoEntryStopsTheSearch)
   EXPECT_EQ(machine().files().Lookup(L"C:\\Data\\sub.tmp")->attributes, os::attr::kHidden | os::attr::kSystem);
 }
 
-TEST_F(FileCleanupTest, AConnectionsCommaNameIsSearchedInTheUsersThenTheWindowsTempFolder) {
-  Given(R"({"base": "workstation", "files": {
-    "C:\\Users\\Admin\\AppData\\Local\\Temp\\,,srv,lp.tmp": {},
-    "C:\\Users\\Admin\\AppData\\Local\\Temp\\lp.tmp": {},
-    "C:\\Windows\\Temp\\,,srv,lp.tmp": {}}})");
-  CleanPrinterTempFiles(sys(), L"\\\\srv\\lp", L"\\\\srv");
-  EXPECT_EQ(Attempts(), Taken({kUserTemp + L"\\,,srv,lp.tmp", kWindowsTemp + L"\\,,srv,lp.tmp"}));
-}
-
 TEST_F(FileCleanupTest, ADriversTempFilesGoFolderByFolderThenItsHardwareFolderArchitectureByArchitecture) {
   Given(R"({"base": "workstation", "files": {
     "C:\\Users\\Admin\\AppData\\Local\\Temp\\LASER.wmk": {},
@@ -133,15 +124,6 @@ TEST_F(FileCleanupTest, TheCompanionFolderWithASubFolderLosesItsFilesAndStays) {
   EXPECT_FALSE(FileExists(kUserTemp + L"\\Quellix\\jobs.dat"));
   EXPECT_TRUE(FileExists(kUserTemp + L"\\Quellix\\cache\\page.dat"));
   EXPECT_EQ(EffectsOn(L"RemoveFolder"), (Lines{L"files.RemoveFolder " + kUserTemp + L"\\Quellix -> 145"}));
-}
-
-TEST_F(FileCleanupTest, AnEmptyCompanionFolderIsRemovedAndAMissingOneCostsNothing) {
-  Given(R"({"base": "workstation", "files": {"C:\\Users\\Admin\\AppData\\Local\\Temp\\Quellix": {"folder": true}}})");
-  SweepDriverFiles(sys());
-  EXPECT_EQ(EffectsOn(kUserTemp), (Lines{L"files.RemoveFolder " + kUserTemp + L"\\Quellix -> 0"}));
-  machine().gate().ClearJournal();
-  SweepDriverFiles(sys());
-  EXPECT_TRUE(EffectsOn(kUserTemp).empty());
 }
 
 }  // namespace

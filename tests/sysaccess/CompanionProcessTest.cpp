@@ -1,5 +1,6 @@
-// Ending the companion job-monitoring process on the simulated machine. The
-// letter-case rule and "no companion, flag 0" are ServiceControlContract's.
+// Ending the companion job-monitoring process on the simulated machine when
+// it refuses. Which process is ended, and "no companion, flag 0", are
+// ServiceControlContract's.
 #include "sysaccess/ServiceController.h"
 #include "tests/sysaccess/SimScenario.h"
 
@@ -16,15 +17,6 @@ class CompanionProcess : public SimScenario {
     return ids;
   }
 };
-
-TEST_F(CompanionProcess, OnlyTheFirstExactMatchIsEnded) {
-  Given(R"({"base": "workstation", "processes": [
-    {"pid": 400, "name": "explorer.exe"}, {"pid": 410, "name": "quellix.exe"}, {"pid": 420, "name": "Quellix"},
-    {"pid": 430, "name": "Quellix.exe"}, {"pid": 440, "name": "Quellix.exe"}, {"pid": 450, "name": "Quellix.exe "}]})");
-  EXPECT_TRUE(TerminateCompanionProcess(sys()));
-  EXPECT_EQ(EffectsOn(L"processes."), (Lines{L"processes.Terminate Quellix.exe (430) exit 0 -> 0"}));
-  EXPECT_EQ(Running(), (std::vector<std::uint32_t>{400, 410, 420, 440, 450}));
-}
 
 TEST_F(CompanionProcess, AProcessThatRefusesToEndOrAFailedSnapshotGivesZeroAndNoOtherMatchIsTried) {
   Given(R"({"base": "workstation", "processes": [

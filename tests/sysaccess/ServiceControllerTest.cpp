@@ -47,13 +47,6 @@ TEST_F(ServiceControl, DependentsAreStoppedDeepestFirstAndStayStoppedAfterTheRes
   EXPECT_EQ(Slept(), 700u + 300u + 300u + 500u);
 }
 
-TEST_F(ServiceControl, AStoppedSpoolerIsOnlyStarted) {
-  Given(R"({"base": "workstation", "services": [{"name": "Spooler", "state": "stopped", "startDelayMs": 500}]})");
-  RestartSpooler(sys());
-  EXPECT_EQ(EffectsOn(L"services."), (Lines{L"services.Start Spooler -> 0"}));
-  EXPECT_EQ(Slept(), 500u) << "the start wait lasted until the spooler ran";
-}
-
 TEST_F(ServiceControl, AStuckStopEndsAfterTheLimitAndTheStartWaitThenEndsAtOnce) {
   Given(R"({"base": "workstation", "services": [{"name": "Spooler", "hangsStopping": true}]})");
   ServiceController& services = sys().Services();
