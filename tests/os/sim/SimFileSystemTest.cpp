@@ -32,6 +32,7 @@ TEST(WildcardTest, PatternsBecomeDosExpressionsAndMatchAsTheFileSystemDoes) {
   };
   EXPECT_TRUE(matches(L"*.tmp", L"A.TMP"));
   EXPECT_FALSE(matches(L"*.tmp", L"a.tmpx"));
+  EXPECT_FALSE(matches(L"*.tmp", L"a.dat"));
   EXPECT_TRUE(matches(L"*.tmp", L"a.b.tmp"));
   EXPECT_TRUE(matches(L"*.*", L"noext"));
   EXPECT_TRUE(matches(L"?.tmp", L"b.tmp"));
