@@ -1,10 +1,5 @@
 // TessalyCmd on simulated workstations: listing, refusals with their exit
 // codes, a plan that changes nothing and the run that then does exactly it.
-#include <unistd.h>
-
-#include <map>
-#include <set>
-
 #include "tests/console/ConsoleFixture.h"
 
 namespace console {
@@ -167,14 +162,8 @@ TEST_F(TessalyCmd, SharedDeleteAnswersYesAndTakesThePrinterThatSharesTheDataFile
   const auto r = ReadReport(report);
   EXPECT_EQ(r["answers"][0]["kind"], "question");
   EXPECT_EQ(r["answers"][0]["answer"], "Yes");
-  bool annexBroughtIn = false;
-  for (const auto& p : r["printers"]) {
-    if (p["name"] == "Annex") annexBroughtIn = p["deleted"] == true && p["chosen"] == false;
-  }
-  EXPECT_TRUE(annexBroughtIn);
-  bool inkjetKept = false;
-  for (const auto& d : r["drivers"]) inkjetKept = inkjetKept || (d["name"] == "Inkjet" && d["outcome"] == "kept: used by a printer that stays");
-  EXPECT_TRUE(inkjetKept) << r["drivers"].dump();
+  EXPECT_TRUE(Holds(r["printers"], {{"name", "Annex"}, {"deleted", true}, {"chosen", false}})) << "brought in";
+  EXPECT_TRUE(Holds(r["drivers"], {{"name", "Inkjet"}, {"outcome", "kept: used by a printer that stays"}})) << r["drivers"].dump();
 }
 
 TEST_F(TessalyCmd, DeleteAllWithNoPrinterStillDeletesEveryDriverAndSweeps) {
@@ -217,17 +206,11 @@ TEST_F(TessalyCmd, APrinterTheSpoolerKeepsEndsWithOneAndIsReported) {
   EXPECT_TRUE(out_.Complained(L"Kept printer Reception: the spooler refused (5"));
   const auto r = ReadReport(report);
   EXPECT_EQ(r["exitCode"], 1);
-  bool refused = false;
-  for (const auto& p : r["printers"]) {
-    if (p["name"] == "Reception") refused = p["status"] == 5 && p["deleted"] == false;
-  }
-  EXPECT_TRUE(refused);
+  EXPECT_TRUE(Holds(r["printers"], {{"name", "Reception"}, {"status", 5}, {"deleted", false}}));
   EXPECT_TRUE(machine_->prompts().log().empty()) << "the end-of-run notice is an error line, not a box";
   // Envelope went before the spooler refused Reception; Office still names Label.
-  std::map<std::string, std::string> forms;
-  for (const auto& f : r["forms"]) forms[f["name"]] = f["outcome"];
-  EXPECT_EQ(forms["Envelope"], "deleted");
-  EXPECT_EQ(forms["Label"], "kept: named by a printer that stays");
+  EXPECT_TRUE(Holds(r["forms"], {{"name", "Envelope"}, {"outcome", "deleted"}}));
+  EXPECT_TRUE(Holds(r["forms"], {{"name", "Label"}, {"outcome", "kept: named by a printer that stays"}}));
   EXPECT_TRUE(r["drivers"].empty()) << "no printer went, so no driver was tried or kept for it: " << r["drivers"].dump();
 }
 
@@ -241,9 +224,7 @@ TEST_F(TessalyCmd, ALeftoverTheSystemRefusesToDeleteEndsWithOneAndIsNamed) {
   EXPECT_TRUE(out_.Printed(L"1 failure(s)."));
   const auto r = ReadReport(report);
   EXPECT_EQ(r["exitCode"], 1);
-  bool named = false;
-  for (const auto& f : r["files"]) named = named || (f["status"] == 32 && f["action"] == "delete");
-  EXPECT_TRUE(named);
+  EXPECT_TRUE(Holds(r["files"], {{"status", 32}, {"action", "delete"}}));
 }
 
 TEST_F(TessalyCmd, AReportThatCannotBeWrittenIsAnErrorWithOneAndTheRunStillRuns) {
@@ -267,14 +248,10 @@ TEST_F(TessalyCmd, TheDriverKeptForAConnectionIsANoticeLineAndAReportEntryNotABo
   EXPECT_EQ(r["answers"][0]["kind"], "notice");
   EXPECT_EQ(r["answers"][0]["answer"], "OK");
   EXPECT_NE(r["answers"][0]["text"].get<std::string>().find("Inkjet"), std::string::npos);
-  bool inkjetKept = false;
-  for (const auto& d : r["drivers"]) inkjetKept = inkjetKept || (d["name"] == "Inkjet" && d["outcome"] == "kept: used by a printer that stays");
-  EXPECT_TRUE(inkjetKept) << r["drivers"].dump();
+  EXPECT_TRUE(Holds(r["drivers"], {{"name", "Inkjet"}, {"outcome", "kept: used by a printer that stays"}})) << r["drivers"].dump();
   // No local printer went, so no form was tried; Office, which stays, names Label.
-  std::map<std::string, std::string> forms;
-  for (const auto& f : r["forms"]) forms[f["name"]] = f["outcome"];
-  EXPECT_EQ(forms["Label"], "kept: named by a printer that stays");
-  EXPECT_EQ(forms["Envelope"], "not tried: no local printer was deleted");
+  EXPECT_TRUE(Holds(r["forms"], {{"name", "Label"}, {"outcome", "kept: named by a printer that stays"}}));
+  EXPECT_TRUE(Holds(r["forms"], {{"name", "Envelope"}, {"outcome", "not tried: no local printer was deleted"}}));
 }
 
 TEST_F(TessalyCmd, ANameNoUtf8CanCarryStillGivesAListAndAReport) {
@@ -293,9 +270,7 @@ TEST_F(TessalyCmd, ANameNoUtf8CanCarryStillGivesAListAndAReport) {
   const std::wstring report = ReportPath();
   ASSERT_EQ(Run({L"/delete", odd.name, L"/plan", L"/report:" + report}), 0);
   const auto r = ReadReport(report);
-  bool listed = false;
-  for (const auto& p : r["printers"]) listed = listed || p["name"] == "Odd\xEF\xBF\xBDName";
-  EXPECT_TRUE(listed) << r["printers"].dump();
+  EXPECT_TRUE(Holds(r["printers"], {{"name", "Odd\xEF\xBF\xBDName"}})) << r["printers"].dump();
 }
 
 TEST_F(TessalyCmd, TheReportHoldsTheRequestEveryPrinterDriverFormAndEffect) {
@@ -320,16 +295,10 @@ TEST_F(TessalyCmd, TheReportHoldsTheRequestEveryPrinterDriverFormAndEffect) {
     if (p["type"] == "connection") EXPECT_EQ(p["server"], "\\\\print1");
     else EXPECT_FALSE(p.contains("server")) << p.dump();
   }
-  std::set<std::string> deletedDrivers;
-  for (const auto& d : r["drivers"]) {
-    if (d["outcome"] == "deleted") deletedDrivers.insert(d["name"].get<std::string>() + "|" + d["environment"].get<std::string>());
+  for (const char* driver : {"Laser", "Twin"}) {
+    EXPECT_TRUE(Holds(r["drivers"], {{"name", driver}, {"environment", "Windows x64"}, {"outcome", "deleted"}})) << driver;
   }
-  EXPECT_TRUE(deletedDrivers.count("Laser|Windows x64"));
-  EXPECT_TRUE(deletedDrivers.count("Twin|Windows x64"));
-  std::map<std::string, std::string> forms;
-  for (const auto& f : r["forms"]) forms[f["name"]] = f["outcome"];
-  EXPECT_EQ(forms["Label"], "deleted");
-  EXPECT_EQ(forms["Envelope"], "deleted");
+  for (const char* form : {"Label", "Envelope"}) EXPECT_TRUE(Holds(r["forms"], {{"name", form}, {"outcome", "deleted"}}));
 
   // Every effect is in exactly one of the grouped lists, with its status.
   std::size_t grouped = 0;

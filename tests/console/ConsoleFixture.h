@@ -17,7 +17,7 @@
 #include "base/Utf.h"
 #include "console/CommandLine.h"
 #include "console/Output.h"
-#include "os/sim/SimMachine.h"
+#include "tests/sysaccess/SimScenario.h"
 
 namespace console {
 
@@ -40,14 +40,11 @@ class CapturedOutput final : public Output {
   }
 };
 
-class ConsoleFixture : public ::testing::Test {
+class ConsoleFixture : public scenario::SimScenario {
  protected:
-  void Load(const std::string& image) {
-    machine_ = os::sim::SimMachine::FromImage(image, "scenario");
-    machine_->gate().ClearJournal();
-  }
+  void Load(const std::string& image) { Given(image); }
   void TearDown() override {
-    if (HasFailure() && machine_) std::cerr << machine_->Dump();
+    SimScenario::TearDown();
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
   }
@@ -78,17 +75,16 @@ class ConsoleFixture : public ::testing::Test {
 
   // The journal's effects on the machine, without counting or prompts.
   std::vector<std::string> MachineEffects() const {
-    std::vector<std::string> out;
-    for (const auto& line : machine_->gate().journal()) {
-      const std::string text = base::WideToUtf8(line);
-      for (const char* p : {"registry.", "files.", "spooler.", "services.", "processes."}) {
-        if (text.rfind(p, 0) == 0) {
-          out.push_back(text);
-          break;
-        }
-      }
+    return Effects({"registry.", "files.", "spooler.", "services.", "processes."});
+  }
+  // Whether an entry of a report's list has every field of want.
+  static bool Holds(const nlohmann::json& list, const nlohmann::json& want) {
+    for (const auto& entry : list) {
+      bool all = true;
+      for (const auto& [field, value] : want.items()) all = all && entry.contains(field) && entry[field] == value;
+      if (all) return true;
     }
-    return out;
+    return false;
   }
   static std::vector<std::string> ReportEffects(const nlohmann::json& report) {
     std::vector<std::string> out;
@@ -98,7 +94,6 @@ class ConsoleFixture : public ::testing::Test {
 
   bool PrinterStillThere(const wchar_t* name) { return machine_->spooler().FindPrinter(name) != nullptr; }
 
-  std::unique_ptr<os::sim::SimMachine> machine_;
   CapturedOutput out_;
   std::filesystem::path dir_;
 };

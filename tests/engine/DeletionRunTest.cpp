@@ -1,6 +1,5 @@
 // Whole runs on a simulated office: what goes, what stays, in which order.
 #include <new>
-#include <thread>
 
 #include "tests/engine/EngineFixture.h"
 
@@ -185,11 +184,7 @@ TEST_F(EngineRunTest, TheSpoolerRunsAgainAfterARunHoweverTheRunEnded) {
   Load(kOffice);
   machine_->FaultOn(os::sim::Op::ServicesStart, L"Spooler", 1);
   dialog_.Check(L"Office");
-  std::thread worker([&] {
-    machine_->system().faults.InstallTranslatorOnThisThread();
-    engine_->RunDeletion();
-  });
-  worker.join();
+  OnWorkerThread([&] { engine_->RunDeletion(); });
   EXPECT_EQ(machine_->services().StateOf(L"Spooler"), os::svc::kRunning);
   EXPECT_FALSE(PrinterExists(L"Office"));
   EXPECT_TRUE(engine_->printersNotDeleted().empty()) << "the printer went before the run broke off";

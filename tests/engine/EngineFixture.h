@@ -2,46 +2,24 @@
 // A simulated workstation, the engine on it and the dialog in memory: each
 // scenario states a machine image and what the user does, and checks what is
 // gone, what stays, which questions were asked and in which order.
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "base/Utf.h"
 #include "engine/DeletionEngine.h"
-#include "os/sim/SimMachine.h"
 #include "res/Texts.h"
 #include "tests/engine/FakeDialog.h"
+#include "tests/sysaccess/SimScenario.h"
 
 namespace engine {
 
-class EngineFixture : public ::testing::Test {
+class EngineFixture : public scenario::SimScenario {
  protected:
   void Load(const std::string& image) {
-    machine_ = os::sim::SimMachine::FromImage(image, "scenario");
-    sys_ = std::make_unique<sysaccess::SystemAccess>(machine_->system());
+    Given(image);
     engine_ = std::make_unique<DeletionEngine>(*sys_, dialog_, texts_);
     refill_ = engine_->RefillPrinterList();
     machine_->gate().ClearJournal();
-  }
-  void TearDown() override {
-    if (HasFailure() && machine_) std::cerr << machine_->Dump();
-  }
-
-  // The journal lines that start with one of the prefixes, in order.
-  std::vector<std::string> Effects(std::initializer_list<const char*> prefixes) const {
-    std::vector<std::string> out;
-    for (const auto& line : machine_->gate().journal()) {
-      const std::string text = base::WideToUtf8(line);
-      for (const char* p : prefixes) {
-        if (text.rfind(p, 0) == 0) {
-          out.push_back(text);
-          break;
-        }
-      }
-    }
-    return out;
   }
   // Each expected prefix is found in the journal, after the one before it.
   ::testing::AssertionResult InOrder(std::initializer_list<const char*> expected) const {
@@ -72,11 +50,7 @@ class EngineFixture : public ::testing::Test {
     }
     return false;
   }
-  bool KeyExists(const std::wstring& path) { return machine_->registry().KeyExists(path); }
-  bool FileExists(const std::wstring& path) { return machine_->files().Exists(path); }
 
-  std::unique_ptr<os::sim::SimMachine> machine_;
-  std::unique_ptr<sysaccess::SystemAccess> sys_;
   FakeDialog dialog_;
   res::EnglishTexts texts_;
   std::unique_ptr<DeletionEngine> engine_;

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/Utf.h"
 #include "os/sim/SimMachine.h"
 #include "sysaccess/SystemAccess.h"
 
@@ -46,6 +47,20 @@ class SimScenario : public ::testing::Test {
     }
     return out;
   }
+  // The effects whose line starts with one of the prefixes ("spooler.", ...).
+  std::vector<std::string> Effects(std::initializer_list<const char*> prefixes) const {
+    std::vector<std::string> out;
+    for (const auto& line : Journal()) {
+      const std::string text = base::WideToUtf8(line);
+      for (const char* p : prefixes) {
+        if (text.rfind(p, 0) == 0) {
+          out.push_back(text);
+          break;
+        }
+      }
+    }
+    return out;
+  }
   // The effects without their results: what was attempted, in order.
   Lines Attempts() const {
     Lines out;
@@ -70,7 +85,6 @@ class SimScenario : public ::testing::Test {
     worker.join();
   }
 
- private:
   std::unique_ptr<os::sim::SimMachine> machine_;
   std::unique_ptr<sysaccess::SystemAccess> sys_;
 };
