@@ -188,6 +188,7 @@ TEST_F(TargetGuardTest, AHardwareFolderNameThatIsOneOfTheSpoolersOwnFoldersClean
     "C:\\Windows\\system32\\spool\\drivers\\x64\\4\\driver.dll": {},
     "C:\\Windows\\system32\\spool\\drivers\\x64\\PCC\\pack.cab": {},
     "C:\\Windows\\system32\\spool\\drivers\\w32x86\\2\\old.dll": {},
+    "C:\\Windows\\system32\\spool\\drivers\\w32x86\\0\\win95.drv": {},
     "C:\\Windows\\system32\\spool\\drivers\\x64\\Color\\profile.icm": {},
     "C:\\Windows\\system32\\spool\\drivers\\x64\\{6A1E3B42-0000-4C1D-8F00-000000000001}\\setup.inf": {}}})");
   for (const wchar_t* name : {L"3", L"4", L"2", L"0", L"PCC", L"pcc", L"Color", L"New", L"Old",
