@@ -68,10 +68,13 @@ msi_failures=0
 msi_check() {  # msi_check DESCRIPTION COMMAND...: one line in the log
   if "${@:2}"; then echo "[ MSI OK   ] $1" >>"$log"; else echo "[ MSI FAIL ] $1" >>"$log"; msi_failures=$((msi_failures + 1)); fi
 }
-# The DisplayVersion of each installed product named Tessaly.
-key_absent() { ! wine reg query "$1" >/dev/null 2>&1; }
+# The DisplayVersion of each installed product named Tessaly. Both views of
+# the registry: where Wine also runs 32-bit programs, a bare "reg" may be the
+# 32-bit one, which sees only the redirected half of HKLM\Software.
+key_absent() { ! wine reg query "$1" /reg:64 >/dev/null 2>&1 && ! wine reg query "$1" /reg:32 >/dev/null 2>&1; }
 installed_versions() {
-  wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' |
+  { wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /reg:64 2>/dev/null
+    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /reg:32 2>/dev/null; } | tr -d '\r' |
     awk '/^HKEY/ { if (name == "Tessaly") print version; name = ""; version = "" }
          $1 == "DisplayName" { name = $NF } $1 == "DisplayVersion" { version = $NF }
          END { if (name == "Tessaly") print version }' | sort | tr '\n' ' '
