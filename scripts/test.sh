@@ -134,6 +134,28 @@ declare -A pending=(
   [e2e-wow64]="the 32-bit program does not end after handing the run to the 64-bit one under this Wine"
   [msi-x86]="not yet seen passing on a kernel that runs 32-bit programs"
 )
+# wine_suite NAME SECONDS EXE: a GoogleTest program under Wine, its output in
+# artifacts/NAME.log; or, while the suite is pending here, a skipped line.
+wine_suite() {
+  local log="artifacts/$1.log"
+  if [ -n "${pending[$1]:-}" ]; then
+    skipped_suite "$1" "${pending[$1]}"
+    : >"$log"
+    return
+  fi
+  timeout "$2" wine "$3" --gtest_color=no >"$log" 2>&1
+  gtest_summary "$1" "$log" $?
+}
+# e2e_suite NAME MODE: the end-to-end driver in MODE, likewise.
+e2e_suite() {
+  if [ -n "${pending[$1]:-}" ]; then
+    skipped_suite "$1" "${pending[$1]}"
+    return
+  fi
+  bash tools/e2e/run-e2e.sh "$2" "artifacts/$1.log"
+  gtest_summary "$1" "artifacts/$1.log" $?
+}
+
 : >artifacts/wine-skips.txt
 for arch in "${built[@]}"; do
   if [ "$arch" = x86 ] && ! kernel_runs_32bit_programs; then
@@ -143,21 +165,9 @@ for arch in "${built[@]}"; do
   tree="${CROSS_TREE[$arch]}"
   new_wine_prefix "$arch"
   ensure_display
-  if [ -n "${pending[wine-$arch]:-}" ]; then
-    skipped_suite "wine-$arch" "${pending[wine-$arch]}"
-    : >"artifacts/wine-$arch.log"
-  else
-    timeout 900 wine "$tree/tests/win32/tessaly_win_tests.exe" --gtest_color=no >"artifacts/wine-$arch.log" 2>&1
-    gtest_summary "wine-$arch" "artifacts/wine-$arch.log" $?
-  fi
+  wine_suite "wine-$arch" 900 "$tree/tests/win32/tessaly_win_tests.exe"
   # The About window and its scrolling text as real windows on the display.
-  if [ -n "${pending[about-$arch]:-}" ]; then
-    skipped_suite "about-$arch" "${pending[about-$arch]}"
-    : >"artifacts/about-$arch.log"
-  else
-    timeout 300 wine "$tree/about/tessaly_about_win_tests.exe" --gtest_color=no >"artifacts/about-$arch.log" 2>&1
-    gtest_summary "about-$arch" "artifacts/about-$arch.log" $?
-  fi
+  wine_suite "about-$arch" 300 "$tree/about/tessaly_about_win_tests.exe"
   # Each named skip with its reason (GoogleTest prints the reason just before).
   awk -v arch="$arch" '/^\[  SKIPPED \] [A-Za-z].* \(/ { print "  skipped on Wine (" arch "): " $4 ": " prev } { prev = $0 }' \
     "artifacts/wine-$arch.log" "artifacts/about-$arch.log" >>artifacts/wine-skips.txt
@@ -166,12 +176,7 @@ for arch in "${built[@]}"; do
   unset XVFB_PID
   rm -rf "$WINEPREFIX"
   # The program driven as a user would, in a prefix and on a display of its own.
-  if [ -n "${pending[e2e-$arch]:-}" ]; then
-    skipped_suite "e2e-$arch" "${pending[e2e-$arch]}"
-  else
-    bash tools/e2e/run-e2e.sh "$arch" "artifacts/e2e-$arch.log"
-    gtest_summary "e2e-$arch" "artifacts/e2e-$arch.log" $?
-  fi
+  e2e_suite "e2e-$arch" "$arch"
   # Every language under its own system locale, from the installed package;
   # the contact sheet of all main dialogs is artifacts/languages.png.
   if [ "$arch" = x64 ]; then
@@ -183,11 +188,8 @@ done
 # The 32-bit program on a 64-bit system: it must hand the run to the x64
 # program and never delete through the redirected folders and keys.
 if [ ${#built[@]} -eq 2 ]; then
-  if kernel_runs_32bit_programs && [ -n "${pending[e2e-wow64]:-}" ]; then
-    skipped_suite e2e-wow64 "${pending[e2e-wow64]}"
-  elif kernel_runs_32bit_programs; then
-    bash tools/e2e/run-e2e.sh wow64 artifacts/e2e-wow64.log
-    gtest_summary e2e-wow64 artifacts/e2e-wow64.log $?
+  if kernel_runs_32bit_programs; then
+    e2e_suite e2e-wow64 wow64
   else
     skipped_suite e2e-wow64 "$no_wine32"
   fi
@@ -204,12 +206,7 @@ elif bash scripts/package.sh --from-trees >artifacts/package.log 2>&1; then
       skipped_suite "msi-$arch" "$no_wine32"
       continue
     fi
-    if [ -n "${pending[msi-$arch]:-}" ]; then
-      skipped_suite "msi-$arch" "${pending[msi-$arch]}"
-      continue
-    fi
-    bash tools/e2e/run-e2e.sh "msi-$arch" "artifacts/msi-$arch.log"
-    gtest_summary "msi-$arch" "artifacts/msi-$arch.log" $?
+    e2e_suite "msi-$arch" "msi-$arch"
   done
 else
   summary+=("$(printf '%-10s FAILED (see artifacts/package.log)' "package:")")

@@ -92,27 +92,6 @@ TEST_F(FileCleanupTest, ADriversTempFilesGoFolderByFolderThenItsHardwareFolderAr
             (Lines{L"files.RemoveFolder " + x86 + L" -> 145", L"files.RemoveFolder " + x64 + L" -> 0"}));
 }
 
-TEST_F(FileCleanupTest, TheSweepTakesLooseDriverFilesAndTheCompanionDataAndLeavesVersionFolders) {
-  Given(R"({"base": "workstation", "files": {
-    "C:\\Windows\\system32\\spool\\drivers\\w32x86\\loose.dll": {"attributes": ["readonly"]},
-    "C:\\Windows\\system32\\spool\\drivers\\w32x86\\3\\driver.dll": {},
-    "C:\\Windows\\system32\\spool\\drivers\\x64\\loose.ppd": {},
-    "C:\\Windows\\system32\\spool\\drivers\\x64\\3\\sub\\more.dll": {},
-    "C:\\Users\\Admin\\AppData\\Local\\Temp\\NVUserAuth": {},
-    "C:\\Users\\Admin\\AppData\\Local\\Temp\\Quellix\\jobs.dat": {"attributes": ["readonly"]},
-    "C:\\Users\\Admin\\AppData\\Local\\Temp\\Quellix\\state.ini": {}}})");
-  SweepDriverFiles(sys());
-  const std::wstring companion = kUserTemp + L"\\Quellix";
-  // The version folders match the sweep's "*" too, and are left as they are.
-  EXPECT_EQ(Attempts(), Taken({kDrivers + L"\\w32x86\\loose.dll", kDrivers + L"\\x64\\loose.ppd"}) +
-                            Lines{L"files.Delete " + kUserTemp + L"\\NVUserAuth"} +
-                            Taken({companion + L"\\jobs.dat", companion + L"\\state.ini"}) +
-                            Lines{L"files.RemoveFolder " + companion});
-  EXPECT_TRUE(FileExists(kDrivers + L"\\w32x86\\3\\driver.dll"));
-  EXPECT_TRUE(FileExists(kDrivers + L"\\x64\\3\\sub\\more.dll"));
-  EXPECT_FALSE(FileExists(kUserTemp + L"\\Quellix")) << "a companion folder of only files is removed";
-}
-
 TEST_F(FileCleanupTest, TheCompanionFolderWithASubFolderLosesItsFilesAndStays) {
   Given(R"({"base": "workstation", "files": {
     "C:\\Users\\Admin\\AppData\\Local\\Temp\\NVUserAuth": {"attributes": ["readonly"]},

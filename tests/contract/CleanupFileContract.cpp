@@ -86,6 +86,30 @@ TEST_F(CleanupFiles, ADriversWatermarksTempFilesAndHardwareFoldersGoButNotTheirS
   EXPECT_TRUE(Exists(DriverDirectory(L"x64") + L"\\Tessaly Cleanup HW2\\a.dll"));
 }
 
+TEST_F(CleanupFiles, TheDeleteAllSweepTakesLooseDriverFilesAndTheCompanionDataButNoVersionFolder) {
+  SKIP_UNLESS_DISPOSABLE();
+  machine().Seed(kOwnUserTemp);
+  machine().Seed(R"({"files": {
+    "C:\\Tessaly Cleanup\\User Temp\\NVUserAuth": {},
+    "C:\\Tessaly Cleanup\\User Temp\\Quellix\\jobs.dat": {"attributes": ["readonly"]},
+    "C:\\Tessaly Cleanup\\User Temp\\Quellix\\state.ini": {},
+    "C:\\Tessaly Cleanup\\User Temp\\Tessaly Cleanup.tmp": {},
+    "C:\\Windows\\system32\\spool\\drivers\\w32x86\\tessaly-cleanup-loose.dll": {"attributes": ["readonly"]},
+    "C:\\Windows\\system32\\spool\\drivers\\w32x86\\3\\tessaly-cleanup.dll": {},
+    "C:\\Windows\\system32\\spool\\drivers\\x64\\tessaly-cleanup-loose.ppd": {},
+    "C:\\Windows\\system32\\spool\\drivers\\x64\\3\\sub\\tessaly-cleanup.dll": {}}})");
+  const std::wstring x86 = DriverDirectory(L"w32x86"), x64 = DriverDirectory(L"x64");
+  sysaccess::SystemAccess sys(this->sys());
+  cleanup::SweepDriverFiles(sys);
+  EXPECT_FALSE(Exists(x86 + L"\\tessaly-cleanup-loose.dll"));
+  EXPECT_FALSE(Exists(x64 + L"\\tessaly-cleanup-loose.ppd"));
+  EXPECT_TRUE(Exists(x86 + L"\\3\\tessaly-cleanup.dll")) << "a version folder matches the sweep's * and stays whole";
+  EXPECT_TRUE(Exists(x64 + L"\\3\\sub\\tessaly-cleanup.dll"));
+  EXPECT_FALSE(Exists(kUserTemp + L"\\NVUserAuth"));
+  EXPECT_FALSE(Exists(kUserTemp + L"\\Quellix")) << "a companion folder of only files goes";
+  EXPECT_TRUE(Exists(kUserTemp + L"\\Tessaly Cleanup.tmp"));
+}
+
 // How FindFirstFileW matches, which the cleanups must not be caught out by:
 // a trailing dot of the pattern is dropped. Windows also takes "<", ">" and
 // '"' as wildcards and matches 8.3 names, which Wine does not: the simulated

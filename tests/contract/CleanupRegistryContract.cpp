@@ -133,6 +133,94 @@ TEST_F(CleanupRegistry, AnEmptyDataFileStemLeavesTheJobPropertiesOfEveryDriver) 
       << "the steps after it still run";
 }
 
+TEST_F(CleanupRegistry, TheDeleteAllSweepTakesEveryStepsTargetAndLeavesTheNeighboursAndOtherUsers) {
+  SKIP_UNLESS_DISPOSABLE();
+  // HKU\S-1-5-21-0-0-0-1000 is the fixed account the sweep clears (under Wine
+  // also the current user); ...-1002 is somebody else, never reached.
+  machine().Seed(R"({"registry": {
+    "HKCU\\Printers\\Settings\\Wizard": {"Driver Name": "Tessaly Cleanup", "Tessaly Cleanup Other": "keep"},
+    "HKLM\\System\\CurrentControlSet\\Control\\Print\\Watermark\\Tessaly Cleanup": {"Text": "DRAFT"},
+    "HKLM\\System\\ControlSet002\\Control\\Print\\Watermark": {"Text": "x"},
+    "HKLM\\System\\ControlSet003\\Control\\Print\\Watermark\\Tessaly Cleanup": {},
+    "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Setup": {
+        "Installation Sources": {"type": "REG_MULTI_SZ", "data": ["C:\\Tessaly Cleanup"]}, "Tessaly Source": "D:\\"},
+    "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU\\INF": {"a": "t.inf"},
+    "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU\\Tessaly Cleanup": {},
+    "HKU\\S-1-5-21-0-0-0-1000\\Printers\\DevModes2": {"Tessaly Cleanup": "dm"},
+    "HKU\\S-1-5-21-0-0-0-1000\\Printers\\DevModePerUser": {"Tessaly Cleanup": "dm"},
+    "HKU\\S-1-5-21-0-0-0-1000\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg\\INF": {"a": "t.inf"},
+    "HKU\\S-1-5-21-0-0-0-1000\\Printers\\Settings\\Printers\\Tessaly Cleanup A": {},
+    "HKLM\\SOFTWARE\\PPML\\PostScript": {"": "default", "Tessaly Cleanup": "1"},
+    "HKU\\.DEFAULT\\Printers\\Settings\\Printers\\Tessaly Cleanup A\\Sub": {},
+    "HKU\\.DEFAULT\\Printers\\Settings\\Printers\\Tessaly Cleanup B": {},
+    "HKU\\S-1-5-18\\Printers\\Settings\\Printers\\Tessaly Cleanup A": {},
+    "HKCU\\Printers\\Settings\\Printers\\Tessaly Cleanup A": {},
+    "HKCU\\Printers\\DevModes2": {"Tessaly Cleanup": "dm"},
+    "HKCU\\Printers\\DevModePerUser": {"Tessaly Cleanup": "dm"},
+    "HKU\\.DEFAULT\\Printers\\DevModes2": {"Tessaly Cleanup": "dm"},
+    "HKU\\.DEFAULT\\Printers\\DevModePerUser": {"Tessaly Cleanup": "dm"},
+    "HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Print\\Providers\\Client Side Rendering Print Provider\\Servers\\tessaly-srv\\Printers": {},
+    "HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Print\\Providers\\Client Side Rendering Print Provider\\Tessaly Cleanup": {},
+    "HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Print\\Providers\\LanMan Print Services\\Servers\\tessaly-srv": {},
+    "HKLM\\System\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\Drivers\\Version-3\\Tessaly Cleanup Driver": {},
+    "HKLM\\System\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\Drivers\\Version-2\\Tessaly Cleanup Driver": {},
+    "HKLM\\System\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Drivers\\Version-3\\Tessaly Cleanup Driver": {},
+    "HKU\\S-1-5-21-1004336348-1177238915-682003330-1002\\Printers\\DevModes2": {"Tessaly Cleanup": "theirs"},
+    "HKU\\S-1-5-21-1004336348-1177238915-682003330-1002\\Printers\\Settings\\Printers\\Tessaly Cleanup A": {}}})");
+  sysaccess::SystemAccess sys(this->sys());
+  cleanup::SweepPrintRegistry(sys);
+
+  const auto gone = [&](RootKey root, const std::wstring& key, const wchar_t* value = nullptr) {
+    return value ? !ValueExists(root, key, value) : !KeyExists(root, key);
+  };
+  const std::wstring mru = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU\\";
+  const std::wstring providers = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Print\\Providers\\";
+  const std::wstring drivers = L"System\\CurrentControlSet\\Control\\Print\\Environments\\";
+  const std::wstring fixed = L"S-1-5-21-0-0-0-1000\\";
+  const std::wstring other = L"S-1-5-21-1004336348-1177238915-682003330-1002\\";
+  EXPECT_TRUE(gone(RootKey::CurrentUser, L"Printers\\Settings\\Wizard", L"Driver Name"));
+  EXPECT_FALSE(gone(RootKey::CurrentUser, L"Printers\\Settings\\Wizard", L"Tessaly Cleanup Other"));
+  for (const wchar_t* set : {L"CurrentControlSet", L"ControlSet002", L"ControlSet003"}) {
+    EXPECT_TRUE(gone(RootKey::LocalMachine, L"System\\" + std::wstring(set) + L"\\Control\\Print\\Watermark")) << set;
+  }
+  EXPECT_TRUE(gone(RootKey::LocalMachine, L"Software\\Microsoft\\Windows\\CurrentVersion\\Setup", L"Installation Sources"));
+  EXPECT_FALSE(gone(RootKey::LocalMachine, L"Software\\Microsoft\\Windows\\CurrentVersion\\Setup", L"Tessaly Source"));
+  EXPECT_TRUE(gone(RootKey::CurrentUser, mru + L"INF"));
+  EXPECT_FALSE(gone(RootKey::CurrentUser, mru + L"Tessaly Cleanup"));
+  // The fixed account's device-mode keys go whole.
+  for (const wchar_t* key : {L"Printers\\DevModes2", L"Printers\\DevModePerUser",
+                             L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg\\INF"}) {
+    EXPECT_TRUE(gone(RootKey::Users, fixed + key)) << key;
+  }
+  EXPECT_FALSE(gone(RootKey::LocalMachine, L"SOFTWARE\\PPML\\PostScript"));
+  EXPECT_TRUE(gone(RootKey::LocalMachine, L"SOFTWARE\\PPML\\PostScript", L""));
+  EXPECT_TRUE(gone(RootKey::LocalMachine, L"SOFTWARE\\PPML\\PostScript", L"Tessaly Cleanup"));
+  for (const std::wstring hive : {L".DEFAULT\\", L"S-1-5-18\\", fixed.c_str()}) {
+    const std::wstring printers = hive + L"Printers\\Settings\\Printers";
+    EXPECT_FALSE(gone(RootKey::Users, printers)) << printers;
+    EXPECT_TRUE(gone(RootKey::Users, printers + L"\\Tessaly Cleanup A")) << printers;
+  }
+  EXPECT_TRUE(gone(RootKey::Users, L".DEFAULT\\Printers\\Settings\\Printers\\Tessaly Cleanup B"));
+  EXPECT_TRUE(gone(RootKey::CurrentUser, L"Printers\\Settings\\Printers\\Tessaly Cleanup A"));
+  const std::pair<RootKey, const wchar_t*> devModes[] = {{RootKey::CurrentUser, L"Printers\\DevModes2"},
+                                                        {RootKey::CurrentUser, L"Printers\\DevModePerUser"},
+                                                        {RootKey::Users, L".DEFAULT\\Printers\\DevModes2"},
+                                                        {RootKey::Users, L".DEFAULT\\Printers\\DevModePerUser"}};
+  for (const auto& [root, key] : devModes) {
+    EXPECT_TRUE(gone(root, key, L"Tessaly Cleanup")) << key;
+  }
+  EXPECT_FALSE(gone(RootKey::Users, L".DEFAULT\\Printers\\DevModes2")) << "only its values go";
+  EXPECT_TRUE(gone(RootKey::LocalMachine, providers + L"Client Side Rendering Print Provider\\Servers\\tessaly-srv"));
+  EXPECT_FALSE(gone(RootKey::LocalMachine, providers + L"Client Side Rendering Print Provider\\Servers"));
+  EXPECT_FALSE(gone(RootKey::LocalMachine, providers + L"Client Side Rendering Print Provider\\Tessaly Cleanup"));
+  EXPECT_TRUE(gone(RootKey::LocalMachine, providers + L"LanMan Print Services\\Servers\\tessaly-srv"));
+  EXPECT_TRUE(gone(RootKey::LocalMachine, drivers + L"Windows x64\\Drivers\\Version-3\\Tessaly Cleanup Driver"));
+  EXPECT_TRUE(gone(RootKey::LocalMachine, drivers + L"Windows NT x86\\Drivers\\Version-3\\Tessaly Cleanup Driver"));
+  EXPECT_FALSE(gone(RootKey::LocalMachine, drivers + L"Windows x64\\Drivers\\Version-2\\Tessaly Cleanup Driver"));
+  EXPECT_FALSE(gone(RootKey::Users, other + L"Printers\\DevModes2", L"Tessaly Cleanup"));
+  EXPECT_FALSE(gone(RootKey::Users, other + L"Printers\\Settings\\Printers\\Tessaly Cleanup A"));
+}
+
 TEST_F(CleanupRegistry, EverySubKeyTreeGoesAndTheKeyStays) {
   machine().Seed(R"({"registry": {
     "HKEY_CURRENT_USER\\Software\\Tessaly Cleanup\\Sweep\\Alpha": {"v": "1"},

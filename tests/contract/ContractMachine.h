@@ -23,6 +23,9 @@ class ContractMachine {
   // What a failing assertion shows of the machine.
   virtual std::string Describe() = 0;
   virtual bool IsWine() const = 0;
+  // Whether the machine's whole printing data may be swept: the simulated
+  // machine and a Wine prefix made for the test run, never a real Windows.
+  virtual bool Disposable() const = 0;
 };
 
 // Defined by each backend.
@@ -46,6 +49,14 @@ class Contract : public ::testing::Test {
 
 // A behaviour the real system under Wine lacks: the case is skipped there, by
 // name and with its reason, and still runs on the simulated machine.
+// A delete-all sweep takes the printing data of the whole machine, not only
+// what a case seeds.
+#define SKIP_UNLESS_DISPOSABLE()                                                           \
+  do {                                                                                     \
+    if (!machine().Disposable())                                                           \
+      GTEST_SKIP() << "Not Wine: a sweep would remove this machine's own printing data"; \
+  } while (0)
+
 #define SKIP_ON_WINE(reason)                              \
   do {                                                    \
     if (machine().IsWine()) GTEST_SKIP() << "Wine: " << reason; \

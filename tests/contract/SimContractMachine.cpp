@@ -15,6 +15,7 @@ class SimContractMachine final : public ContractMachine {
   }
   std::string Describe() override { return machine_->Dump(); }
   bool IsWine() const override { return false; }
+  bool Disposable() const override { return true; }
 
  private:
   std::unique_ptr<os::sim::SimMachine> machine_;

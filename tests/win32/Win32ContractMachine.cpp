@@ -24,9 +24,8 @@ class Win32ContractMachine final : public ContractMachine {
     for (const auto& line : seeder_.log()) out += line + "\n";
     return out;
   }
-  bool IsWine() const override {
-    return realsystem::RunningOnWine();
-  }
+  bool IsWine() const override { return realsystem::RunningOnWine(); }
+  bool Disposable() const override { return IsWine(); }
 
  private:
   seed::Seeder seeder_{true};
