@@ -51,20 +51,6 @@ std::wstring ModuleTried(const char* content, const std::string& locale = "ENU",
   return installer.tried.front();
 }
 
-TEST(InterfaceLanguageTest, TheFirstKnownServerLanguageOfTheFileChoosesTheModule) {
-  EXPECT_EQ(ModuleTried("[server]\r\nname=print01\r\nserverlang=ja\r\nserverlang=de\r\n"), Module(L"JPN"));
-  // The text may stand anywhere in the line; blanks and tabs before the
-  // value are skipped and its case does not matter.
-  EXPECT_EQ(ModuleTried("# set serverlang=  FR\n"), Module(L"FRA"));
-  EXPECT_EQ(ModuleTried("serverlang=\tIt"), Module(L"ITA"));
-  // A value outside the table, or none, does not end the search.
-  EXPECT_EQ(ModuleTried("serverlang=xx\nserverlang=it\n"), Module(L"ITA"));
-  EXPECT_EQ(ModuleTried("serverlang=\nserverlang=   \nserverlang=nl\n"), Module(L"NLD"));
-  // Only "serverlang=" itself is looked for: a blank before the equals sign
-  // hides the line, and a capital letter does too.
-  EXPECT_EQ(ModuleTried("serverlang = de\nServerLang=fr\nserverlang=pt\n"), Module(L"PTB"));
-}
-
 TEST(InterfaceLanguageTest, WithoutAUsableFileTheSystemLocaleChooses) {
   EXPECT_EQ(ModuleTried(nullptr, "DEU"), Module(L"DEU"));
   EXPECT_EQ(ModuleTried("serverlang = de\nserverlang=xx\n", "FRA"), Module(L"FRA"));
@@ -91,29 +77,6 @@ TEST(InterfaceLanguageTest, NoModuleIsLoadedByABareName) {
   // Full paths, on a drive or a share, are used as they are.
   EXPECT_EQ(ModuleTried(nullptr, "DEU", false, R"(\\\\srv\\tools\\Tessaly.exe)"), L"\\\\srv\\tools\\TessalyDEU.dll");
   EXPECT_EQ(ModuleTried(nullptr, "DEU", false, R"(d:\\Tessaly.exe)"), L"d:\\TessalyDEU.dll");
-}
-
-TEST(InterfaceLanguageTest, LongLinesArriveInPiecesOfNinetyNineCharacters) {
-  // The key begins inside the second piece: found there.
-  EXPECT_EQ(ModuleTried((std::string(120, 'x') + "serverlang=da\n").c_str()), Module(L"DAN"));
-  // The key is cut in two by the piece boundary: neither piece holds it.
-  EXPECT_EQ(ModuleTried((std::string(95, 'x') + "serverlang=da\n").c_str()), Module(L"ENU"));
-  // The key ends a piece and its value starts the next: the first piece has
-  // no value and the second no key.
-  EXPECT_EQ(ModuleTried((std::string(99 - 11, 'x') + "serverlang=da\nserverlang=fi\n").c_str()), Module(L"FIN"));
-}
-
-TEST(InterfaceLanguageTest, ANulEndsTheTextOfItsLine) {
-  // wcsstr and wcstok see a line as a C string: what follows a NUL on the
-  // same line is not there, the next line is.
-  constexpr char kTwoLines[] = "name=a\0serverlang=de\nserverlang=fr\0serverlang=it\n";
-  auto m = MachineWithLanguageFile(nullptr);
-  m->files().AddFile(kLanguageFilePath, os::attr::kArchive, std::string(kTwoLines, sizeof kTwoLines - 1));
-  EXPECT_EQ(ReadServerLanguage(m->files()), L"FRA");
-  constexpr char kHidden[] = "x\0serverlang=de\n";
-  auto hidden = MachineWithLanguageFile(nullptr);
-  hidden->files().AddFile(kLanguageFilePath, os::attr::kArchive, std::string(kHidden, sizeof kHidden - 1));
-  EXPECT_EQ(ReadServerLanguage(hidden->files()), std::nullopt);
 }
 
 TEST(InterfaceLanguageTest, TheModuleIsNamedAfterTheExecutable) {

@@ -204,6 +204,7 @@ TEST_F(TessalyCmd, APrinterTheSpoolerKeepsEndsWithOneAndIsReported) {
   const std::wstring report = ReportPath();
   EXPECT_EQ(Run({L"/delete", L"Reception", L"/yes", L"/quiet", L"/report:" + report}), 1);
   EXPECT_TRUE(out_.Complained(L"Kept printer Reception: the spooler refused (5"));
+  EXPECT_TRUE(out_.Complained(L"could not be deleted")) << "the end-of-run warning, even with /quiet";
   const auto r = ReadReport(report);
   EXPECT_EQ(r["exitCode"], 1);
   EXPECT_TRUE(Holds(r["printers"], {{"name", "Reception"}, {"status", 5}, {"deleted", false}}));
@@ -225,6 +226,11 @@ TEST_F(TessalyCmd, ALeftoverTheSystemRefusesToDeleteEndsWithOneAndIsNamed) {
   const auto r = ReadReport(report);
   EXPECT_EQ(r["exitCode"], 1);
   EXPECT_TRUE(Holds(r["files"], {{"status", 32}, {"action", "delete"}}));
+  for (const auto& f : r["files"]) {
+    if (f["status"] == 32) {
+      EXPECT_NE(f["message"], "") << "the system's text for the status";
+    }
+  }
 }
 
 TEST_F(TessalyCmd, AReportThatCannotBeWrittenIsAnErrorWithOneAndTheRunStillRuns) {

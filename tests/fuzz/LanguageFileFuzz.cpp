@@ -5,7 +5,6 @@
 // file must be closed afterwards.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cwchar>
 #include <optional>
 #include <string>
@@ -14,12 +13,9 @@
 #include "app/InterfaceLanguage.h"
 #include "os/sim/Gate.h"
 #include "os/sim/SimFileSystem.h"
+#include "tests/fuzz/Require.h"
 
 namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 // One fgetws: 99 characters at most, as the reader asks for.
 constexpr std::size_t kLineChars = 100;

@@ -7,19 +7,15 @@
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <string>
 
 #include "os/image/MachineImage.h"
+#include "tests/fuzz/Require.h"
 
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 // The member's value is the number the text wrote there.
 void SameNumber(const Json& parent, const char* name, std::uint64_t value) {

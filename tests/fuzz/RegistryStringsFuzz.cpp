@@ -6,19 +6,15 @@
 // writers produce and nothing else.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "base/RegistryText.h"
 #include "base/Utf.h"
 #include "base/WideText.h"
+#include "tests/fuzz/Require.h"
 
 namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 bool HasNul(const std::wstring& s) { return s.find(L'\0') != std::wstring::npos; }
 

@@ -7,17 +7,13 @@
 // through; and whatever the wide text holds, its UTF-8 is well formed.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "base/Utf.h"
+#include "tests/fuzz/Require.h"
 
 namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 // The length of the well-formed sequence at s[i], or 0: the ranges of the
 // table of well-formed UTF-8 byte sequences, byte by byte.
