@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/Utf.h"
 #include "base/WideText.h"
 
 namespace base {
@@ -25,6 +26,14 @@ TEST(WideTextTest, CaseIsIgnoredBeyondAscii) {
   EXPECT_FALSE(EqualsIgnoreCase(L"Laser", L"Laser "));
   EXPECT_LT(CompareIgnoreCase(L"alpha", L"Beta"), 0);
   EXPECT_LT(CompareIgnoreCase(L"Beta", L"zeta"), 0);
+}
+
+// The fuzzer's corpus holds such texts too, but its properties allow more
+// than one replacement character, and a read past the end of a text that has
+// a terminator behind it goes unseen there.
+TEST(UtfTest, ASequenceTheEndCutsShortIsOneReplacementAndTakesNoLetterAlong) {
+  EXPECT_EQ(Utf8ToWide("cut\xE2\x82"), L"cut\xFFFD");
+  EXPECT_EQ(Utf8ToWide("x\xF0" "ab"), L"x\xFFFD" L"ab");
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ TEST(TargetNamesTest, TheProgramsOwnMatchTakesStarAndQuestionMarkOnlyAndIgnoresC
   EXPECT_FALSE(MatchesIntendedPattern(L"Lab <2>.tmp", L"Lab 22.tmp")) << "'<' and '>' are no wildcards here";
   EXPECT_FALSE(MatchesIntendedPattern(L"LASER.wmk", L"LASER.wmk.bak"));
   EXPECT_TRUE(MatchesIntendedPattern(L"LA*R*.wmk", L"laser2.wmk")) << "a star within the pattern";
+  EXPECT_TRUE(MatchesIntendedPattern(L"LA*SER*.wmk", L"LASER.wmk")) << "a star may stand for nothing";
   EXPECT_FALSE(MatchesIntendedPattern(L"LA*R*.wmk", L"LASE.wmk"));
 }
 
