@@ -60,9 +60,9 @@ TEST_F(PrinterListTest, ANameThatBeginsWithABlankOrIsVeryLongStaysSelectable) {
   const std::wstring longName(259, L'L');
   Load(R"({"base": "workstation", "spooler": {"drivers": [{"name": "D"}], "printers": [
     {"name": " Lobby", "driver": "D"}, {"name": ")" + base::WideToUtf8(longName) + R"(", "driver": "D"},
-    {"name": ")" + base::WideToUtf8(longName.substr(0, 254)) + R"(", "driver": "D"},
-    {"name": ")" + base::WideToUtf8(longName + L"M") + R"(", "driver": "D"}]}})");
-  EXPECT_EQ(dialog_.PrinterItemCount(), 3) << "a name that does not fit a record is not listed";
+    {"name": ")" + base::WideToUtf8(longName + L"M") + R"(", "driver": "D"},
+    {"name": ")" + base::WideToUtf8(longName.substr(0, 254)) + R"(", "driver": "D"}]}})");
+  EXPECT_EQ(dialog_.PrinterItemCount(), 3) << "a name that does not fit a record is not listed, and the next one is";
   EXPECT_EQ(dialog_.PrinterItemText(0), L"  Lobby");
   dialog_.Check(L" Lobby");
   dialog_.Check(longName);
