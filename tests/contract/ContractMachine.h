@@ -47,8 +47,6 @@ class Contract : public ::testing::Test {
 
 }  // namespace contract
 
-// A behaviour the real system under Wine lacks: the case is skipped there, by
-// name and with its reason, and still runs on the simulated machine.
 // A delete-all sweep takes the printing data of the whole machine, not only
 // what a case seeds.
 #define SKIP_UNLESS_DISPOSABLE()                                                           \
@@ -57,6 +55,8 @@ class Contract : public ::testing::Test {
       GTEST_SKIP() << "Not Wine: a sweep would remove this machine's own printing data"; \
   } while (0)
 
+// A behaviour the real system under Wine lacks: the case is skipped there, by
+// name and with its reason, and still runs on the simulated machine.
 #define SKIP_ON_WINE(reason)                              \
   do {                                                    \
     if (machine().IsWine()) GTEST_SKIP() << "Wine: " << reason; \
