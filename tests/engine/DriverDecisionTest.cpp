@@ -81,21 +81,6 @@ TEST_F(DriverDecisionTest, ANoAfterAYesKeepsEveryPrinterTheYesHadBroughtIn) {
   EXPECT_TRUE(KeyExists(L"HKCU\\Software\\NVL\\Job Properties\\Driver\\LASER"));
 }
 
-TEST_F(DriverDecisionTest, PrintersWhoseDataFileIsUnknownShareNothing) {
-  // Neither Mystery driver records a data file: the lookups both fail, which
-  // says nothing about sharing, so nobody is asked and Mystery B stays.
-  Load(R"({"base": "workstation", "spooler": {"drivers": [{"name": "Mystery A"}, {"name": "Mystery B"}],
-           "printers": [{"name": "Hall", "driver": "Mystery A"}, {"name": "Lobby", "driver": "Mystery B"},
-                        {"name": "Annex", "driver": "Mystery A"}]}})");
-  dialog_.Check(L"Hall");
-  engine_->RunDeletion();
-  EXPECT_TRUE(Questions().empty());
-  EXPECT_TRUE(Effects({"spooler.DeleteDriver"}).empty()) << "Annex still uses Mystery A: it is not even tried";
-  EXPECT_FALSE(PrinterExists(L"Hall"));
-  EXPECT_TRUE(PrinterExists(L"Lobby"));
-  EXPECT_TRUE(DriverExists(L"Mystery B"));
-}
-
 TEST_F(DriverDecisionTest, APrinterThatStaysKeepsTheHardwareFolderAndTemporaryFilesItShares) {
   // Hall and Lobby are two printers of one model on different drivers: the
   // same hardware folder and, here, the same directory-service driver name.

@@ -78,17 +78,24 @@ TEST_F(PrinterDeletionTest, AFormNamedByAPrinterThatStaysSurvives) {
 }
 
 TEST_F(PrinterDeletionTest, APrinterTheSpoolerKeepsKeepsItsSettingsAndProtectsItsForms) {
-  Load(R"({"base": "workstation",
-    "registry": {"HKEY_CURRENT_USER\\Printers\\Settings\\Printers\\Stuck": {"DevMode": "x"}},
-    "spooler": {"drivers": [{"name": "Laser", "dataFile": "LASER.PPD"}, {"name": "Inkjet", "dataFile": "INK.GPD"}],
-                "printers": [{"name": "Stuck", "driver": "Laser", "media": ["Card"]},
-                             {"name": "Later", "driver": "Inkjet"}],
-                "forms": [{"name": "Card"}]}})");
-  machine_->FailWith(os::sim::Op::SpoolerDeletePrinter, os::error::kAccessDenied, L"Stuck");
+  // Anchor, which stays, is listed first and so is the printer the run reads
+  // the forms through.
+  const auto stuckThenLater = [&](const char* anchor) {
+    Load(std::string(R"({"base": "workstation",
+      "registry": {"HKEY_CURRENT_USER\\Printers\\Settings\\Printers\\Stuck": {"DevMode": "x"}},
+      "spooler": {"drivers": [{"name": "Laser", "dataFile": "LASER.PPD"}, {"name": "Inkjet", "dataFile": "INK.GPD"},
+                              {"name": "Plain"}],
+                  "printers": [)") + anchor + R"({"name": "Stuck", "driver": "Laser", "media": ["Card"]},
+                               {"name": "Later", "driver": "Inkjet"}],
+                  "forms": [{"name": "Card"}]}})");
+    machine_->FailWith(os::sim::Op::SpoolerDeletePrinter, os::error::kAccessDenied, L"Stuck");
+    dialog_.Check(L"Stuck");
+    dialog_.Check(L"Later");
+  };
+  stuckThenLater("");
   // The run's form list is empty, so the first printer tries nothing and the
   // second, seeing itself as the last local printer, would take every form.
   machine_->Inject(os::sim::Injection{os::sim::Op::SpoolerForms, L"", os::error::kAccessDenied, false, 1});
-  dialog_.CheckAll();
   engine_->RunDeletion();
   EXPECT_TRUE(PrinterExists(L"Stuck"));
   EXPECT_TRUE(KeyExists(L"HKCU\\Printers\\Settings\\Printers\\Stuck"));
@@ -97,6 +104,17 @@ TEST_F(PrinterDeletionTest, APrinterTheSpoolerKeepsKeepsItsSettingsAndProtectsIt
   EXPECT_TRUE(FormExists(L"Card")) << "Stuck is still installed, so Later is not the last local printer";
   EXPECT_EQ(dialog_.DeletedList(), std::vector<std::wstring>{L"Later"});
   EXPECT_EQ(engine_->printersNotDeleted().size(), 1u);
+
+  // Card is on the run's list, but Stuck's handle for the forms is refused:
+  // Card is still to be tried when Stuck turns out to stay, and must no
+  // longer be when Later deletes the forms still to try.
+  stuckThenLater(R"({"name": "Anchor", "driver": "Plain"}, )");
+  machine_->FailWith(os::sim::Op::SpoolerOpen, os::error::kAccessDenied, L"Stuck", 1);
+  engine_->RunDeletion();
+  EXPECT_FALSE(PrinterExists(L"Later"));
+  EXPECT_TRUE(FormExists(L"Card"));
+  EXPECT_EQ(Effects({"registry.DeleteValue HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\Forms:Card"}).size(), 1u)
+      << "Card was tried once, through Stuck";
 }
 
 TEST_F(PrinterDeletionTest, APrinterAJobReachedAfterTheJobCheckIsNotReportedDeleted) {

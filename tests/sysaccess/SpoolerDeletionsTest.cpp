@@ -95,32 +95,6 @@ TEST_F(DriverDeletion, AFaultEndsOneEnvironmentAndTheOtherIsStillTried) {
   EXPECT_TRUE(machine().spooler().drivers().empty());
 }
 
-TEST_F(DriverDeletion, EveryDriverIsTriedForBothEnvironmentsAndThoseInUseStay) {
-  Given(R"({"base": "workstation", "spooler": {
-    "drivers": [{"name": "Laser", "environment": "Windows NT x86"}, {"name": "Old", "environment": "Windows NT x86"},
-                {"name": "Busy", "environment": "Windows NT x86"},
-                {"name": "Ink"}, {"name": "Laser"}, {"name": "Busy"}],
-    "printers": [{"name": "Office", "driver": "Ink"}, {"name": "Hall", "driver": "Busy"}]}})");
-  DeleteAllDrivers(sys());
-  // The x86 pass lists Laser, Old and Busy; the x64 pass then lists only what
-  // is still there: Ink and Busy, both in use. Busy is so tried twice.
-  EXPECT_EQ(EffectsOn(L"spooler.DeleteDriver "), (Lines{
-                                                     L"spooler.DeleteDriver Windows NT x86|Laser -> 0",
-                                                     L"spooler.DeleteDriver Windows x64|Laser -> 0",
-                                                     L"spooler.DeleteDriver Windows NT x86|Old -> 0",
-                                                     L"spooler.DeleteDriver Windows x64|Old -> 1797",
-                                                     L"spooler.DeleteDriver Windows NT x86|Busy -> 3001",
-                                                     L"spooler.DeleteDriver Windows x64|Busy -> 3001",
-                                                     L"spooler.DeleteDriver Windows NT x86|Ink -> 1797",
-                                                     L"spooler.DeleteDriver Windows x64|Ink -> 3001",
-                                                     L"spooler.DeleteDriver Windows NT x86|Busy -> 3001",
-                                                     L"spooler.DeleteDriver Windows x64|Busy -> 3001",
-                                                 }));
-  std::vector<std::wstring> left;
-  for (const auto& d : machine().spooler().drivers()) left.push_back(d.environment + L"|" + d.name);
-  EXPECT_EQ(left, (Lines{L"Windows NT x86|Busy", L"Windows x64|Ink", L"Windows x64|Busy"}));
-}
-
 class PrinterDeletion : public SimScenario {};
 
 constexpr const char* kOffice = R"({"base": "workstation", "spooler": {
