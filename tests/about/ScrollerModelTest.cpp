@@ -89,29 +89,6 @@ TEST(ScrollerTimeTest, OneSecondsRestThenAPixelPerTickWithRestsAtTheEndPositionA
   EXPECT_EQ(s.pausesStartedAt.size(), 2u) << "the rests keep their full length cycle after cycle";
 }
 
-TEST(ScrollerTimeTest, ShortContentRestsOnlyAtTheStartOfEachCycle) {
-  // 50 pixels of content in 124: no end position; wrap after 51 steps.
-  ClockedScroller s(50);
-  s.RunUntil(1000 + 50 * 80);
-  EXPECT_EQ(s.state.scrollOffset, 0);
-  EXPECT_EQ(s.notifications, 1);
-  EXPECT_EQ(s.pausesStartedAt.size(), 1u);
-}
-
-TEST(ScrollerTimeTest, UserScrollingRestsTheAutomaticScrollFromTheLastAction) {
-  ClockedScroller s(400);
-  s.RunUntil(3000);
-  const int before = s.state.scrollOffset;
-  s.UserScroll(kLineDown);
-  EXPECT_EQ(s.state.scrollOffset, before - 8);
-  s.RunUntil(3500);
-  s.UserScroll(kEndScroll);  // moves nothing, but restarts the rest
-  s.RunUntil(4499);
-  EXPECT_EQ(s.state.scrollOffset, before - 8);
-  s.RunUntil(4500);
-  EXPECT_EQ(s.state.scrollOffset, before - 9);
-}
-
 TEST(ScrollerUserTest, EachCodeMovesTheOffsetWithinTheClamp) {
   // Standing at -100; the offset after the code, or none when nothing moved.
   const auto after = [](int code, int thumb, int contentHeight) -> std::optional<int> {

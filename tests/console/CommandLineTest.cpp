@@ -260,25 +260,6 @@ TEST_F(TessalyCmd, TheDriverKeptForAConnectionIsANoticeLineAndAReportEntryNotABo
   EXPECT_TRUE(Holds(r["forms"], {{"name", "Envelope"}, {"outcome", "not tried: no local printer was deleted"}}));
 }
 
-TEST_F(TessalyCmd, ANameNoUtf8CanCarryStillGivesAListAndAReport) {
-  Load(kOffice);
-  // Windows names are UTF-16 and may hold a lone surrogate.
-  os::sim::SimPrinter odd;
-  odd.name = std::wstring(L"Odd") + wchar_t(0xD800) + L"Name";
-  odd.driverName = L"Inkjet";
-  machine_->spooler().AddPrinter(odd);
-  ASSERT_EQ(Run({L"/list", L"/json"}), 0);
-  ASSERT_EQ(out_.lines.size(), 1u);
-  const auto list = nlohmann::json::parse(base::WideToUtf8(out_.lines[0]), nullptr, false);
-  ASSERT_FALSE(list.is_discarded());
-  EXPECT_EQ(list.size(), 5u);
-
-  const std::wstring report = ReportPath();
-  ASSERT_EQ(Run({L"/delete", odd.name, L"/plan", L"/report:" + report}), 0);
-  const auto r = ReadReport(report);
-  EXPECT_TRUE(Holds(r["printers"], {{"name", "Odd\xEF\xBF\xBDName"}})) << r["printers"].dump();
-}
-
 TEST_F(TessalyCmd, TheReportHoldsTheRequestEveryPrinterDriverFormAndEffect) {
   Load(kOffice);
   const std::wstring report = ReportPath();

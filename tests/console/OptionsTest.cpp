@@ -8,24 +8,6 @@ namespace {
 
 ParsedCommandLine Parse(std::vector<std::wstring> args) { return ParseCommandLine(args); }
 
-TEST(CommandLineOptions, CommandsAndOptionsIgnoreCaseAndTakeEitherPrefix) {
-  for (const auto& spelling : {L"/list", L"-LIST", L"/List", L"-list"}) {
-    auto p = Parse({spelling, L"-Json"});
-    ASSERT_TRUE(p.ok) << p.error;
-    EXPECT_EQ(p.request.command, Command::List);
-    EXPECT_TRUE(p.request.json);
-  }
-  auto d = Parse({L"-DELETE", L"Office", L"\\\\srv\\Hall", L"/Shared:Delete", L"-PLAN", L"/Report:C:\\Out\\R.json",
-                  L"/QUIET", L"-yes"});
-  ASSERT_TRUE(d.ok) << d.error;
-  EXPECT_EQ(d.request.command, Command::Delete);
-  EXPECT_EQ(d.request.printerNames, (std::vector<std::wstring>{L"Office", L"\\\\srv\\Hall"}));
-  EXPECT_TRUE(d.request.deleteSharedDrivers && d.request.plan && d.request.quiet && d.request.yes);
-  EXPECT_EQ(d.request.reportPath, L"C:\\Out\\R.json") << "the file name keeps its case";
-  EXPECT_EQ(Parse({L"/?"}).request.command, Command::Help);
-  EXPECT_EQ(Parse({L"/all", L"/yes"}).request.command, Command::All);
-}
-
 TEST(CommandLineOptions, PrinterNamesAreTakenExactlyAndOnlyAfterDelete) {
   auto p = Parse({L"/delete", L"  Lobby ", L"office"});
   ASSERT_TRUE(p.ok);

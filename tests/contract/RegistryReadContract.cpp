@@ -28,21 +28,18 @@ constexpr const char* kValues = R"({
   }
 })";
 
-TEST_F(Contract, MissingKeyAndMissingValueBothReadAsEmpty) {
-  machine().Seed(kValues);
-  SystemAccess sys(this->sys());
-  EXPECT_EQ(ReadMachineRegistryString(sys, L"SOFTWARE\\TessalyContract\\NoSuchKey", L"Plain"), L"");
-  EXPECT_EQ(ReadMachineRegistryString(sys, L"SOFTWARE\\TessalyContract\\Reads", L"NoSuchValue"), L"");
-  EXPECT_EQ(ReadMachineRegistryString(sys, L"SOFTWARE\\TessalyContract\\Reads", L"Plain"),
-            std::wstring(L"Office Laser") + L'\0');
-  EXPECT_EQ(ReadRegistryString(sys, os::RootKey::CurrentUser, L"Software\\TessalyContract\\Reads", L"User"),
-            std::wstring(L"mine") + L'\0');
-}
-
-TEST_F(Contract, ValuesComeBackRawWhateverTheirType) {
+TEST_F(Contract, StringsReadRawWithTheirTerminatorAndMissingOnesReadAsEmpty) {
   machine().Seed(kValues);
   SystemAccess sys(this->sys());
   const wchar_t* key = L"SOFTWARE\\TessalyContract\\Reads";
+  EXPECT_EQ(ReadMachineRegistryString(sys, L"SOFTWARE\\TessalyContract\\NoSuchKey", L"Plain"), L"");
+  EXPECT_EQ(ReadMachineRegistryString(sys, key, L"NoSuchValue"), L"");
+  EXPECT_EQ(ReadMachineRegistryString(sys, key, L"Plain"), std::wstring(L"Office Laser") + L'\0');
+  EXPECT_EQ(ReadRegistryString(sys, os::RootKey::CurrentUser, L"Software\\TessalyContract\\Reads", L"User"),
+            std::wstring(L"mine") + L'\0');
+  // Key and value names ignore case.
+  EXPECT_EQ(ReadMachineRegistryString(sys, L"software\\tessalycontract\\READS", L"pLaIn"),
+            std::wstring(L"Office Laser") + L'\0');
   // An expandable string is not expanded by a plain read.
   EXPECT_EQ(ReadMachineRegistryString(sys, key, L"Expandable"), std::wstring(L"%SystemRoot%\\Temp") + L'\0');
   // A multi-string is its whole block: each string ended by a NUL, then an empty one.
@@ -51,13 +48,6 @@ TEST_F(Contract, ValuesComeBackRawWhateverTheirType) {
   EXPECT_EQ(ReadMachineRegistryString(sys, key, L"Empty"), std::wstring(1, L'\0'));
   // A DWORD is its four bytes read as two characters.
   EXPECT_EQ(ReadMachineRegistryString(sys, key, L"Count"), std::wstring(L"A\0", 2));
-}
-
-TEST_F(Contract, KeyAndValueNamesIgnoreCase) {
-  machine().Seed(kValues);
-  SystemAccess sys(this->sys());
-  EXPECT_EQ(ReadMachineRegistryString(sys, L"software\\tessalycontract\\READS", L"pLaIn"),
-            std::wstring(L"Office Laser") + L'\0');
 }
 
 TEST_F(Contract, CurrentControlSetIsTheActiveControlSet) {

@@ -27,7 +27,7 @@ std::vector<PrinterRecord> Ours(std::vector<PrinterRecord> all) {
   return all;
 }
 
-TEST_F(Contract, LocalPrintersAreListedInTheSpoolersOrderWithAnEmptyServer) {
+TEST_F(Contract, TwoLocalPrintersAreListedInTheSpoolersOrderWithTheirDriverAndNoJobsOrUserForms) {
   machine().Seed(kTwoPrinters);
   SystemAccess sys(this->sys());
   const auto printers = Ours(EnumeratePrinters(sys));
@@ -41,13 +41,8 @@ TEST_F(Contract, LocalPrintersAreListedInTheSpoolersOrderWithAnEmptyServer) {
     EXPECT_TRUE(p.dataFileStem.empty() && p.dsDriverName.empty() && p.pnpFolderName.empty());
   }
   EXPECT_EQ(printers[0].shareName, L"");
-  SKIP_ON_WINE("AddPrinterW keeps no share name for a printer on the FILE: port");
-  EXPECT_EQ(printers[1].shareName, L"ContractB");
-}
 
-TEST_F(Contract, DriversAreListedPerEnvironment) {
-  machine().Seed(kTwoPrinters);
-  SystemAccess sys(this->sys());
+  // Drivers are listed per environment.
   auto has = [](const std::vector<DriverRecord>& list, const wchar_t* name) {
     return std::any_of(list.begin(), list.end(), [&](const DriverRecord& d) { return d.driverName == name; });
   };
@@ -55,14 +50,18 @@ TEST_F(Contract, DriversAreListedPerEnvironment) {
   EXPECT_TRUE(has(x64, L"Tessaly Contract Driver"));
   for (const auto& d : x64) EXPECT_EQ(d.environment, L"Windows x64");
   EXPECT_FALSE(has(EnumerateDrivers(sys, L"Windows NT x86"), L"Tessaly Contract Driver"));
-}
 
-TEST_F(Contract, BuiltInFormsAreLeftOutOfTheFormTable) {
-  machine().Seed(kTwoPrinters);
-  SystemAccess sys(this->sys());
-  // Both machines carry only built-in forms here.
+  // Both machines carry only built-in forms here, and they are left out.
   EXPECT_TRUE(EnumerateForms(sys, L"Tessaly Contract A").empty());
   EXPECT_TRUE(EnumerateForms(sys, L"Tessaly Contract No Such Printer").empty());
+
+  EXPECT_FALSE(PrinterHasJobs(sys, L"Tessaly Contract No Such Printer"));
+  EXPECT_FALSE(PrinterHasJobs(sys, L"Tessaly Contract A"));
+  EXPECT_EQ(sys.os().spooler.Open(L"Tessaly Contract No Such Printer", os::spool::kPrinterAllAccess).status,
+            os::error::kInvalidPrinterName);
+
+  SKIP_ON_WINE("AddPrinterW keeps no share name for a printer on the FILE: port");
+  EXPECT_EQ(printers[1].shareName, L"ContractB");
 }
 
 TEST_F(Contract, UserFormsAreListedDeletableInTheSpoolersOrder) {
@@ -76,15 +75,6 @@ TEST_F(Contract, UserFormsAreListedDeletableInTheSpoolersOrder) {
   EXPECT_EQ(forms[1].formName, L"Tessaly Card");
   EXPECT_EQ(forms[0].deletable, 1);
   EXPECT_EQ(forms[0].flags, os::spool::kFormUser);
-}
-
-TEST_F(Contract, AnUnknownOrIdlePrinterHasNoJobs) {
-  machine().Seed(kTwoPrinters);
-  SystemAccess sys(this->sys());
-  EXPECT_FALSE(PrinterHasJobs(sys, L"Tessaly Contract No Such Printer"));
-  EXPECT_FALSE(PrinterHasJobs(sys, L"Tessaly Contract A"));
-  EXPECT_EQ(sys.os().spooler.Open(L"Tessaly Contract No Such Printer", os::spool::kPrinterAllAccess).status,
-            os::error::kInvalidPrinterName);
 }
 
 TEST_F(Contract, AQueuedJobIsSeen) {

@@ -73,14 +73,5 @@ TEST(MachineImageTest, ABrokenImageIsNamedWithThePlaceAndTheFault) {
             "office.json: not valid JSON ([json.exception.out_of_range.406] number overflow parsing '1e2010')");
 }
 
-TEST(GateTest, InjectedFailuresHitTheirTargetAsOftenAsAsked) {
-  auto m = SimMachine::FromImage(R"({"registry": {"HKLM\\SOFTWARE\\A": {}, "HKLM\\SOFTWARE\\B": {}}})");
-  m->Inject(Injection{os::sim::Op::RegistryDeleteTree, L"HKEY_LOCAL_MACHINE\\SOFTWARE\\A", 5, false, 1});
-  EXPECT_EQ(m->registry().DeleteTree(RootKey::LocalMachine, L"SOFTWARE\\B"), error::kSuccess);
-  EXPECT_EQ(m->registry().DeleteTree(RootKey::LocalMachine, L"SOFTWARE\\A"), error::kAccessDenied);
-  EXPECT_EQ(m->registry().DeleteTree(RootKey::LocalMachine, L"SOFTWARE\\A"), error::kSuccess);
-  EXPECT_EQ(m->gate().calls(os::sim::Op::RegistryDeleteTree), 3u);
-}
-
 }  // namespace
 }  // namespace os::sim
