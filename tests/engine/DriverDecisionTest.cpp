@@ -196,6 +196,18 @@ TEST_F(DriverDecisionTest, WhatAPrinterThatStaysUsesIsKeptEvenWhereItsDataFileCa
   engine_->RunDeletion();
   EXPECT_TRUE(Questions().empty()) << "nothing known to share: nothing to ask";
   laserKept();
+
+  // A staying connection's data file is known from the local copy of its
+  // driver (its server, as the spooler reports it, "\\srv", leads to no
+  // cached data): it is INK, so LASER's files were Office's alone and go.
+  Load(R"({"base": "workstation",
+    "files": {"C:\\Users\\Admin\\AppData\\Local\\Temp\\LASER.wmk": {}, "C:\\Users\\Admin\\AppData\\Local\\Temp\\INK.wmk": {}},
+    "spooler": {"drivers": [{"name": "Laser", "dataFile": "LASER.PPD"}, {"name": "Inkjet", "dataFile": "INK.GPD"}],
+      "printers": [{"name": "Office", "driver": "Laser"}, {"name": "\\\\srv\\Annex", "server": "\\\\srv", "driver": "Inkjet"}]}})");
+  dialog_.Check(L"Office");
+  engine_->RunDeletion();
+  EXPECT_FALSE(FileExists(L"C:\\Users\\Admin\\AppData\\Local\\Temp\\LASER.wmk"));
+  EXPECT_TRUE(FileExists(L"C:\\Users\\Admin\\AppData\\Local\\Temp\\INK.wmk"));
 }
 
 }  // namespace
