@@ -91,36 +91,6 @@ TEST_F(EngineRunTest, TheRoadOfOneDeletion) {
   EXPECT_EQ(dialog_.ItemTexts(), std::vector<std::wstring>{L" Reception"});
 }
 
-TEST_F(EngineRunTest, ADeleteAllRunGoesOnWithDriversRestartSweepCompanionAndFilesInThatOrder) {
-  Load(kOffice);
-  dialog_.CheckAll();
-  dialog_.deleteAll = true;
-  engine_->RunDeletion();
-
-  EXPECT_TRUE(Questions().empty());
-  EXPECT_EQ(dialog_.DeletedList(), (std::vector<std::wstring>{L"Office", L"Reception"}));
-  EXPECT_TRUE(InOrder({
-      "spooler.DeletePrinter Office -> 0",
-      "spooler.DeletePrinter Reception -> 0",
-      "services.Stop Spooler -> 0",
-      "services.Start Spooler -> 0",
-      "spooler.DeleteDriver Windows x64|Laser -> 0",
-      "spooler.DeleteDriver Windows x64|Inkjet -> 0",
-      // Every driver left: "Spare" only exists for the 32-bit environment.
-      "spooler.DeleteDriver Windows NT x86|Spare -> 0",
-      "services.Stop Spooler -> 0",
-      "services.Start Spooler -> 0",
-      "registry.DeleteValue HKEY_CURRENT_USER\\Printers\\Settings\\Wizard:Driver Name -> 0",
-      "processes.Terminate Quellix.exe (4242) exit 0 -> 0",
-      "files.Delete C:\\Windows\\system32\\spool\\drivers\\w32x86\\loose.dll -> 0",
-  }));
-  EXPECT_TRUE(machine_->spooler().printers().empty());
-  EXPECT_TRUE(machine_->spooler().drivers().empty());
-  EXPECT_EQ(engine_->companionTerminated(), 1);
-  EXPECT_EQ(machine_->processes().processes().size(), 1u) << "only the companion is ended";
-  EXPECT_TRUE(FileExists(L"C:\\Windows\\system32\\spool\\drivers\\x64\\3")) << "sub-folders stay";
-}
-
 TEST_F(EngineRunTest, ACheckedItemThatMatchesNoPrinterDeletesNothingButTheRunStillRestartsTheSpooler) {
   Load(kOffice);
   dialog_.AddPrinterItem(L" Gone Since");
