@@ -117,9 +117,20 @@ if [ "${arch#msi-}" != "$arch" ]; then
   export TESSALY_E2E_PROGRAM='C:\Program Files\Tessaly\Tessaly.exe'
 fi
 
-TESSALY_E2E_ARTIFACTS="$(winepath -w "$shots" 2>/dev/null)" WINEDEBUG=-all \
-  timeout 900 wine "$build/bin/tessaly-e2e.exe" --gtest_color=no --gtest_filter="$filter" "$@" >>"$log" 2>&1
+run_driver() {
+  TESSALY_E2E_ARTIFACTS="$(winepath -w "$shots" 2>/dev/null)" WINEDEBUG=-all \
+    timeout 900 wine "$build/bin/tessaly-e2e.exe" --gtest_color=no --gtest_filter="$filter" "$@" >>"$log" 2>&1
+}
+run_driver "$@"
 code=$?
+# Now and then Wine cannot start the driver at all in a prefix it has just
+# made ("ShellExecuteEx failed: Internal error"): not one test ran, so one
+# more start is no second chance for a failing test.
+if [ "$code" -ne 0 ] && ! grep -q '^\[==========\]' "$log" && grep -q 'ShellExecuteEx failed' "$log"; then
+  echo "run-e2e.sh: Wine could not start the driver; starting it once more" >>"$log"
+  run_driver "$@"
+  code=$?
+fi
 
 if [ "${arch#msi-}" != "$arch" ]; then
   msi_check "Tessaly $version uninstalls silently" wine msiexec /x "$(winepath -w "$msi")" /qn
