@@ -11,26 +11,8 @@ namespace {
 using namespace cleanup;
 
 const std::wstring kUserTemp = L"C:\\Users\\Admin\\AppData\\Local\\Temp";
-const std::wstring kWindowsTemp = L"C:\\Windows\\Temp";
-const std::wstring kDrivers = L"C:\\Windows\\system32\\spool\\drivers";
 
 using FileCleanupTest = SimScenario;
-
-// What a search does to each file it takes: its marks cleared, then the file
-// deleted.
-Lines Taken(std::initializer_list<std::wstring> paths) {
-  Lines out;
-  for (const auto& path : paths) {
-    out.push_back(L"files.SetAttributes " + path);
-    out.push_back(L"files.Delete " + path);
-  }
-  return out;
-}
-
-Lines operator+(Lines first, const Lines& then) {
-  first.insert(first.end(), then.begin(), then.end());
-  return first;
-}
 
 TEST_F(FileCleanupTest, EveryMatchIsUnmarkedThenDeletedAndNoEntryStopsTheSearch) {
   Given(R"({"base": "workstation", "files": {
@@ -64,32 +46,6 @@ TEST_F(FileCleanupTest, EveryMatchIsUnmarkedThenDeletedAndNoEntryStopsTheSearch)
   // A folder that matched is neither entered nor unmarked.
   EXPECT_TRUE(FileExists(L"C:\\Data\\sub.tmp\\inner.tmp"));
   EXPECT_EQ(machine().files().Lookup(L"C:\\Data\\sub.tmp")->attributes, os::attr::kHidden | os::attr::kSystem);
-}
-
-TEST_F(FileCleanupTest, ADriversTempFilesGoFolderByFolderThenItsHardwareFolderArchitectureByArchitecture) {
-  Given(R"({"base": "workstation", "files": {
-    "C:\\Users\\Admin\\AppData\\Local\\Temp\\LASER.wmk": {},
-    "C:\\Users\\Admin\\AppData\\Local\\Temp\\Laser DS.tmp": {},
-    "C:\\Users\\Admin\\AppData\\Local\\Temp\\,,Laser DS.tmp": {},
-    "C:\\Users\\Admin\\AppData\\Local\\Temp\\LASER.tmp": {},
-    "C:\\Windows\\Temp\\LASER.wmk": {},
-    "C:\\Windows\\Temp\\,,Laser DS.tmp": {},
-    "C:\\Windows\\system32\\spool\\drivers\\w32x86\\HWLASER\\a.dll": {},
-    "C:\\Windows\\system32\\spool\\drivers\\w32x86\\HWLASER\\nested\\b.dll": {},
-    "C:\\Windows\\system32\\spool\\drivers\\x64\\HWLASER\\a.dll": {},
-    "C:\\Windows\\system32\\spool\\drivers\\x64\\HWLASER\\a.ini": {}}})");
-  CleanDriverFiles(sys(), L"HWLASER", L"LASER", L"Laser DS");
-  const std::wstring x86 = kDrivers + L"\\w32x86\\HWLASER";
-  const std::wstring x64 = kDrivers + L"\\x64\\HWLASER";
-  EXPECT_EQ(Attempts(), Taken({kUserTemp + L"\\LASER.wmk", kUserTemp + L"\\Laser DS.tmp", kUserTemp + L"\\,,Laser DS.tmp",
-                               kWindowsTemp + L"\\LASER.wmk", kWindowsTemp + L"\\,,Laser DS.tmp",
-                               x86 + L"\\a.dll"}) +
-                            Lines{L"files.RemoveFolder " + x86} + Taken({x64 + L"\\a.dll", x64 + L"\\a.ini"}) +
-                            Lines{L"files.RemoveFolder " + x64});
-  // A folder that matched, and the hardware folder that still holds it, stay.
-  EXPECT_TRUE(FileExists(x86 + L"\\nested\\b.dll"));
-  EXPECT_EQ(EffectsOn(L"RemoveFolder"),
-            (Lines{L"files.RemoveFolder " + x86 + L" -> 145", L"files.RemoveFolder " + x64 + L" -> 0"}));
 }
 
 TEST_F(FileCleanupTest, TheCompanionFolderWithASubFolderLosesItsFilesAndStays) {

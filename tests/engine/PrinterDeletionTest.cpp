@@ -65,18 +65,6 @@ TEST_F(PrinterDeletionTest, TheLastLocalPrinterTakesEveryUserAndPrinterFormWithI
   EXPECT_FALSE(FormExists(L"Label"));
 }
 
-TEST_F(PrinterDeletionTest, AFormNamedByAPrinterThatStaysSurvives) {
-  Load(kWithConnection);
-  machine_->Apply(R"({"spooler": {"drivers": [{"name": "Inkjet", "dataFile": "INK.GPD"}],
-                      "printers": [{"name": "Reception", "driver": "Inkjet", "media": ["Envelope"]}]}})");
-  engine_->RefillPrinterList();
-  dialog_.Check(L"Office");
-  engine_->RunDeletion();
-  EXPECT_TRUE(FormExists(L"Envelope"));
-  EXPECT_FALSE(FormExists(L"Label"));
-  EXPECT_FALSE(FormExists(L"Tray 2")) << "printer forms go like user forms";
-}
-
 TEST_F(PrinterDeletionTest, APrinterTheSpoolerKeepsKeepsItsSettingsAndProtectsItsForms) {
   // Anchor, which stays, is listed first and so is the printer the run reads
   // the forms through.

@@ -8,17 +8,6 @@ namespace {
 
 using PrinterListTest = EngineFixture;
 
-TEST_F(PrinterListTest, TheListSortsWhileTheTableKeepsTheSpoolersOrder) {
-  Load(R"({"base": "workstation", "spooler": {"drivers": [{"name": "D"}], "printers": [
-    {"name": "Zeta", "driver": "D"}, {"name": "alpha", "driver": "D"}, {"name": "Beta", "driver": "D"},
-    {"name": "\\\\srv\\lp", "server": "\\\\srv", "driver": "D"}]}})");
-  EXPECT_EQ(refill_, 0);
-  EXPECT_EQ(dialog_.ItemTexts(), (std::vector<std::wstring>{L" alpha", L" Beta", L" Zeta", L" \\\\srv\\lp"}));
-  for (int i = 0; i < dialog_.PrinterItemCount(); ++i) EXPECT_FALSE(dialog_.IsPrinterItemChosen(i));
-  EXPECT_EQ(engine_->printers()[0].printerName, L"Zeta");
-  EXPECT_EQ(engine_->formPrinterName(), L"Zeta") << "the first local printer in the spooler's order";
-}
-
 TEST_F(PrinterListTest, NoPrintersGiveAnEmptyListAndOnlyConnectionsNoFormPrinter) {
   Load(R"({"base": "workstation"})");
   EXPECT_EQ(refill_, kRefillFoundNoPrinters);
