@@ -103,6 +103,8 @@ TEST_F(TessalyCmd, QueuedJobsOnAnyListedPrinterRefuseTheRunWithFour) {
   EXPECT_TRUE(PrinterStillThere(L"Office"));
   ASSERT_EQ(Run({L"/list"}), 0);
   EXPECT_TRUE(out_.Printed(L"Reception\tlocal\tInkjet\t2 jobs"));
+  ASSERT_EQ(Run({L"/list", L"/json"}), 0);
+  EXPECT_TRUE(out_.Printed(L"\"jobs\": 2"));
 }
 
 TEST_F(TessalyCmd, WithoutTheRightToLockTheServiceDatabaseNothingRunsAndItEndsWithThree) {
@@ -170,6 +172,8 @@ TEST_F(TessalyCmd, DeleteAllWithNoPrinterStillDeletesEveryDriverAndSweeps) {
   Load(R"({"base": "workstation",
            "registry": {"HKEY_CURRENT_USER\\Printers\\Settings\\Wizard": {"Driver Name": "Lonely"}},
            "spooler": {"drivers": [{"name": "Lonely", "dataFile": "LONELY.PPD"}]}})");
+  ASSERT_EQ(Run({L"/list"}), 0);
+  EXPECT_TRUE(out_.Printed(L"No printers are installed."));
   ASSERT_EQ(Run({L"/all", L"/plan"}), 0);
   EXPECT_TRUE(out_.Printed(L"  delete driver Windows NT x86|Lonely (not installed)")) << "not a failure";
   EXPECT_TRUE(out_.Printed(L"  delete registry key HKEY_LOCAL_MACHINE\\System\\ControlSet001\\Control\\Print\\Watermark (not there)"));

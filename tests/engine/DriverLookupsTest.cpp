@@ -47,15 +47,17 @@ TEST(DriverLookupsTest, TheDriverKeyFollowsTheArchitectureAndAConnectionsItsProv
   EXPECT_EQ(ReadDataFileStem(arm.sys, Local(), L"New"), L"") << "no driver key is known for this architecture";
 }
 
-TEST(DriverLookupsTest, HardwareIdsBecomeFolderNamesAndMediaListsEndAtTheFirstEmptyName) {
+TEST(DriverLookupsTest, APrintersHardwareFolderDsNameAndMediaComeFromItsKeysAndTheMediaEndAtAnEmptyName) {
   Lookups l(R"({"base": "workstation", "spooler": {"drivers": [{"name": "D"}], "printers": [
     {"name": "Usb", "driver": "D", "hardwareId": "LPTENUM\\Maker-Model&A.1"},
     {"name": "Bare", "driver": "D", "hardwareId": "Maker-Model.2"}, {"name": "Plain", "driver": "D"}]},
-    "registry": {"HKLM\\SYSTEM\\ControlSet001\\Control\\Print\\Printers\\Plain\\DsDriver": {
-      "printMediaSupported": {"type": 7, "hex": "41000000420000000000"}}}})");
+    "registry": {"HKLM\\SYSTEM\\ControlSet001\\Control\\Print\\Printers\\Plain\\DsSpooler": {"driverName": "Plain DS"},
+      "HKLM\\SYSTEM\\ControlSet001\\Control\\Print\\Printers\\Plain\\DsDriver": {
+      "printMediaSupported": {"type": 7, "hex": "4100000042000000000043000000"}}}})");
   EXPECT_EQ(ReadPnpFolderName(l.sys, L"Usb"), L"Maker_Model_A_1");
   EXPECT_EQ(ReadPnpFolderName(l.sys, L"Bare"), L"Maker_Model_2");
   EXPECT_EQ(ReadPnpFolderName(l.sys, L"Plain"), L"");
+  EXPECT_EQ(ReadDsDriverName(l.sys, Local(), L"Plain"), L"Plain DS");
   std::vector<std::wstring> media{L"stale"};
   ReadMediaSupported(l.sys, L"Plain", media);
   EXPECT_EQ(media, (std::vector<std::wstring>{L"A", L"B"}));
