@@ -10,12 +10,6 @@ constexpr int kMargin = 2;  // around the check box
 
 }  // namespace
 
-BOOL CCheckListBox::SetCheckStyle(UINT style) {
-  if (style != BS_AUTOCHECKBOX && style != BS_CHECKBOX) return FALSE;
-  m_nStyle = style;
-  return TRUE;
-}
-
 int CCheckListBox::GetCheck(int index) const {
   const LRESULT data = SendMessageW(LB_GETITEMDATA, static_cast<WPARAM>(index));
   return data == LB_ERR ? 0 : static_cast<int>(data);
@@ -112,7 +106,7 @@ BOOL CCheckListBox::OnChildNotify(UINT message, WPARAM, LPARAM lParam, LRESULT* 
 
 void CCheckListBox::ToggleByUser(int index) {
   if (index < 0 || index >= GetCount()) return;
-  if (m_nStyle == BS_AUTOCHECKBOX) SetCheck(index, GetCheck(index) == 1 ? 0 : 1);
+  SetCheck(index, GetCheck(index) == 1 ? 0 : 1);
   ::SendMessageW(GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), CLBN_CHKCHANGE),
                  reinterpret_cast<LPARAM>(m_hWnd));
 }

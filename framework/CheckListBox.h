@@ -10,10 +10,9 @@ inline constexpr WORD CLBN_CHKCHANGE = 40;
 
 class CCheckListBox : public CListBox {
  public:
-  // BS_AUTOCHECKBOX (the list toggles and notifies) or BS_CHECKBOX (it only
-  // notifies); any other style is refused.
-  BOOL SetCheckStyle(UINT style);
-  UINT GetCheckStyle() const { return m_nStyle; }
+  // Only BS_AUTOCHECKBOX, the style the dialog uses (the list toggles the
+  // box and notifies); any other style is refused.
+  BOOL SetCheckStyle(UINT style) { return style == BS_AUTOCHECKBOX; }
   // 0 unchecked, 1 checked. A SendMessageW: safe from the worker thread.
   int GetCheck(int index) const;
   void SetCheck(int index, int state);
@@ -30,6 +29,4 @@ class CCheckListBox : public CListBox {
   // Toggles the item as the user asked and tells the parent.
   void ToggleByUser(int index);
   int CheckBoxSize() const;
-
-  UINT m_nStyle = BS_AUTOCHECKBOX;
 };

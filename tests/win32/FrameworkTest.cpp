@@ -1,8 +1,8 @@
 // The framework layer on a real window manager, for what the end-to-end
 // suite cannot show: the pre-translation walk the About window relies on,
 // window objects letting go of their windows (and of only their own link in
-// a subclass chain), the check list's long items and manual style, and data
-// exchange into the members.
+// a subclass chain), the check list's long items, and data exchange into the
+// members.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -121,57 +121,23 @@ TEST(FrameworkTest, AnObjectLettingGoOfItsWindowKeepsALaterSubclass) {
   EXPECT_EQ(lastMessagesSeen, 1) << "putting the procedure back by hand cut the later subclass out";
 }
 
-// A parent for a check list, counting its check-change notifications.
-class ListParent : public CWnd {
- public:
-  int changes = 0;
-
- protected:
-  BOOL OnCommand(WPARAM wParam, LPARAM) override {
-    if (LOWORD(wParam) == 1000 && HIWORD(wParam) == CLBN_CHKCHANGE) ++changes;
-    return TRUE;
-  }
-};
-
-class CheckListTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    RegisterTestClass();
-    ASSERT_TRUE(parent_.CreateEx(0, kClass, L"list parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 300,
-                                 nullptr, nullptr));
-    HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_SORT | LBS_OWNERDRAWFIXED |
-                                    LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL,
-                                10, 10, 250, 200, parent_.m_hWnd, reinterpret_cast<HMENU>(1000),
-                                GetModuleHandleW(nullptr), nullptr);
-    ASSERT_TRUE(list_.SubclassWindow(list));
-    for (const wchar_t* name : {L" Zeta", L" alpha", L" Beta"}) list_.AddString(name);
-  }
-  void TearDown() override { parent_.DestroyWindow(); }
-
-  ListParent parent_;
-  CCheckListBox list_;
-};
-
-TEST_F(CheckListTest, ALongItemComesBackWhole) {
+TEST(CheckListTest, ALongItemComesBackWhole) {
+  RegisterTestClass();
+  CWnd parent;
+  ASSERT_TRUE(parent.CreateEx(0, kClass, L"list parent", WS_OVERLAPPEDWINDOW, 50, 50, 300, 300, nullptr, nullptr));
+  CCheckListBox list;
+  ASSERT_TRUE(list.SubclassWindow(CreateWindowExW(
+      0, L"LISTBOX", L"", WS_CHILD | LBS_NOTIFY | LBS_SORT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, 10, 10, 250, 200,
+      parent.m_hWnd, reinterpret_cast<HMENU>(1000), GetModuleHandleW(nullptr), nullptr)));
   // Longer than any fixed buffer of the program: a printer name of 300
   // characters must come back whole, or it could not be matched to its
   // printer (or could match another one).
   const std::wstring longName = L" " + std::wstring(300, L'x') + L"END";
-  const int index = list_.AddString(longName);
-  list_.SetCheck(index, 1);
-  EXPECT_EQ(list_.GetText(index), longName);
-  EXPECT_EQ(list_.GetCheck(index), 1);
-}
-
-TEST_F(CheckListTest, AClickOnABoxUnderTheManualStyleOnlyNotifies) {
-  EXPECT_FALSE(list_.SetCheckStyle(BS_PUSHBUTTON));
-  ASSERT_TRUE(list_.SetCheckStyle(BS_CHECKBOX));
-  RECT item;
-  list_.GetItemRect(0, &item);
-  list_.SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, (item.top + item.bottom) / 2));
-  EXPECT_EQ(list_.GetCheck(0), 0);
-  EXPECT_EQ(parent_.changes, 1);
+  const int index = list.AddString(longName);
+  list.SetCheck(index, 1);
+  EXPECT_EQ(list.GetText(index), longName);
+  EXPECT_EQ(list.GetCheck(index), 1);
+  parent.DestroyWindow();
 }
 
 TEST(DataExchangeTest, TheCheckBoxAndTheMemberFollowEachOther) {
