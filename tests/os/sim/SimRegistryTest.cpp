@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "os/sim/SimMachine.h"
 
 namespace os::sim {

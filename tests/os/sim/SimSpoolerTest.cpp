@@ -25,13 +25,15 @@ TEST_F(SimSpoolerTest, WhileTheSpoolerIsStoppedNothingAnswersAndARestartRereadsT
   m_->clock().Sleep(1000);
   EXPECT_EQ(spooler().Printers(spool::kEnumLocal).status, error::kRpcServerUnavailable);
   EXPECT_EQ(spooler().DeleteDriver(L"Windows x64", L"Laser", 0, 3), error::kRpcServerUnavailable);
-  // A sweep removed the driver's key behind the spooler's back.
+  // A sweep removed the driver's and the printer's keys behind the spooler's back.
   m_->registry().RemoveKey(
       L"HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\Drivers\\Version-3\\Laser");
+  m_->registry().RemoveKey(L"HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Office");
   ASSERT_EQ(service.value->Start(), error::kSuccess);
   m_->clock().Sleep(1000);
   ASSERT_TRUE(spooler().Drivers(L"Windows x64").ok());
   EXPECT_EQ(spooler().Drivers(L"Windows x64").value.size(), 1u);
+  EXPECT_TRUE(spooler().Printers(spool::kEnumLocal).value.empty());
 }
 
 }  // namespace
